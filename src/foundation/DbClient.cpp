@@ -1,0 +1,409 @@
+#include "foundation/DbClient.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSqlDriver>
+#include <QSqlField>
+#include <QSqlRecord>
+
+#include <cmath>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace
+{
+const QString driverName = QStringLiteral("QIBASE");
+
+QString errorMessage(const QSqlError &error)
+{
+    const QString database = error.databaseText().trimmed();
+    const QString driver = error.driverText().trimmed();
+    if (database.isEmpty())
+        return driver;
+    if (driver.isEmpty())
+        return database;
+    return driver + QStringLiteral(": ") + database;
+}
+}
+
+EDbClientError::EDbClientError(const QSqlError &error, const QString &context)
+    : EException(context.isEmpty() ? errorMessage(error) : context + QStringLiteral(": ") + errorMessage(error)),
+      m_driverText(error.driverText()),
+      m_databaseText(error.databaseText()),
+      m_nativeCode(error.nativeErrorCode())
+{
+}
+
+void PrepareDatabaseEngine()
+{
+    // The embedded engine keeps its lock files in one folder per machine,
+    // created by whoever used it first. Another user cannot write there, so
+    // each user gets a folder of their own unless one was chosen.
+    if (qEnvironmentVariableIsSet("FIREBIRD_LOCK") || ::geteuid() == 0)
+        return;
+    const QString folder = QDir::tempPath() + QStringLiteral("/ternvall-firebird-%1").arg(::geteuid());
+    QDir().mkpath(folder);
+    ::setenv("FIREBIRD_LOCK", QFile::encodeName(folder).constData(), 0);
+}
+
+// ---------------------------------------------------------------------------
+// TDbConnection
+
+TDbConnection::TDbConnection(const QString &connectionName) : m_connectionName(connectionName)
+{
+    PrepareDatabaseEngine();
+    if (!QSqlDatabase::isDriverAvailable(driverName))
+        throw EDbClientError(QStringLiteral("Databasdrivrutinen %1 finns inte installerad").arg(driverName));
+    QSqlDatabase::addDatabase(driverName, m_connectionName);
+}
+
+TDbConnection::~TDbConnection()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        if (db.isOpen()) {
+            if (m_inTransaction)
+                db.rollback();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+QSqlDatabase TDbConnection::Database() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+void TDbConnection::SetDatabaseName(const QString &name)
+{
+    m_databaseName = name;
+}
+
+QString TDbConnection::ParamValue(const QString &name) const
+{
+    const QString prefix = name + QLatin1Char('=');
+    for (const QString &line : m_params) {
+        if (line.startsWith(prefix, Qt::CaseInsensitive))
+            return line.mid(prefix.size());
+    }
+    return QString();
+}
+
+void TDbConnection::Open()
+{
+    if (Connected())
+        return;
+    QSqlDatabase db = Database();
+    db.setDatabaseName(m_databaseName);
+    db.setHostName(QString());
+    db.setUserName(ParamValue(QStringLiteral("USER_NAME")));
+    db.setPassword(ParamValue(QStringLiteral("PASSWORD")));
+    if (!db.open())
+        throw EDbClientError(db.lastError(), QString());
+    m_inTransaction = false;
+}
+
+void TDbConnection::Close()
+{
+    QSqlDatabase db = Database();
+    if (!db.isOpen())
+        return;
+    if (m_inTransaction) {
+        db.rollback();
+        m_inTransaction = false;
+    }
+    db.close();
+}
+
+bool TDbConnection::Connected() const
+{
+    return Database().isOpen();
+}
+
+void TDbConnection::StartTransaction()
+{
+    if (m_inTransaction)
+        throw EDbClientError(QStringLiteral("En transaktion är redan startad"));
+    QSqlDatabase db = Database();
+    if (!db.isOpen())
+        throw EDbClientError(QStringLiteral("Databasen är inte ansluten"));
+    if (!db.transaction())
+        throw EDbClientError(db.lastError(), QString());
+    m_inTransaction = true;
+}
+
+void TDbConnection::Commit()
+{
+    if (!m_inTransaction)
+        throw EDbClientError(QStringLiteral("Ingen transaktion att bekräfta"));
+    QSqlDatabase db = Database();
+    if (!db.commit()) {
+        const QSqlError error = db.lastError();
+        // The engine keeps the transaction after a failed commit; give it up
+        // so that the connection is usable again and nothing half-written
+        // stays behind.
+        db.rollback();
+        m_inTransaction = false;
+        throw EDbClientError(error, QString());
+    }
+    m_inTransaction = false;
+}
+
+void TDbConnection::Rollback()
+{
+    if (!m_inTransaction)
+        throw EDbClientError(QStringLiteral("Ingen transaktion att återställa"));
+    QSqlDatabase db = Database();
+    m_inTransaction = false;
+    if (!db.rollback())
+        throw EDbClientError(db.lastError(), QString());
+}
+
+// ---------------------------------------------------------------------------
+// TDbTransactionGuard
+
+TDbTransactionGuard::TDbTransactionGuard(TDbConnection &connection) : m_connection(connection)
+{
+    m_connection.StartTransaction();
+}
+
+TDbTransactionGuard::~TDbTransactionGuard()
+{
+    if (m_done || !m_connection.InTransaction())
+        return;
+    try {
+        m_connection.Rollback();
+    } catch (const EException &) {
+        // Already unwinding or past the point of telling anyone: the engine
+        // discards the transaction when the connection closes.
+    }
+}
+
+void TDbTransactionGuard::Commit()
+{
+    m_connection.Commit();
+    m_done = true;
+}
+
+// ---------------------------------------------------------------------------
+// TDbQuery
+
+TDbQuery::TDbQuery(TDbConnection &connection) : m_connection(connection)
+{
+}
+
+TDbQuery::~TDbQuery()
+{
+    Close();
+}
+
+void TDbQuery::Clear()
+{
+    Close();
+    m_lines.clear();
+    m_params.clear();
+}
+
+void TDbQuery::Add(const QString &line)
+{
+    m_lines.append(line);
+}
+
+QString TDbQuery::Text() const
+{
+    return m_lines.join(QLatin1Char('\n'));
+}
+
+void TDbQuery::SetInteger(const QString &name, qint64 value)
+{
+    m_params.insert(name, QVariant::fromValue(value));
+}
+
+void TDbQuery::SetText(const QString &name, const QString &value)
+{
+    m_params.insert(name, QVariant(value));
+}
+
+void TDbQuery::SetFloat(const QString &name, double value)
+{
+    m_params.insert(name, QVariant(value));
+}
+
+void TDbQuery::SetDate(const QString &name, const QDate &value)
+{
+    if (!value.isValid())
+        throw EDbClientError(QStringLiteral("Ogiltigt datum för parameter %1").arg(name));
+    m_params.insert(name, QVariant(value));
+}
+
+bool TDbQuery::HasParam(const QString &name) const
+{
+    return m_params.contains(name);
+}
+
+QVariant TDbQuery::Param(const QString &name) const
+{
+    return m_params.value(name);
+}
+
+void TDbQuery::Prepare()
+{
+    Close();
+    if (!m_connection.Connected())
+        throw EDbClientError(QStringLiteral("Databasen är inte ansluten"));
+    m_query = QSqlQuery(m_connection.Database());
+    m_query.setForwardOnly(true);
+    if (!m_query.prepare(Text()))
+        throw EDbClientError(m_query.lastError(), QString());
+    for (auto it = m_params.cbegin(); it != m_params.cend(); ++it)
+        m_query.bindValue(QLatin1Char(':') + it.key(), it.value());
+}
+
+void TDbQuery::Open()
+{
+    Prepare();
+    if (!m_query.exec()) {
+        const QSqlError error = m_query.lastError();
+        m_query.finish();
+        throw EDbClientError(error, QString());
+    }
+    if (!m_query.isSelect()) {
+        m_query.finish();
+        throw EDbClientError(QStringLiteral("Satsen ger inga rader: %1").arg(Text()));
+    }
+    m_active = true;
+    m_eof = !m_query.next();
+    if (m_eof && m_query.lastError().isValid()) {
+        const QSqlError error = m_query.lastError();
+        Close();
+        throw EDbClientError(error, QString());
+    }
+}
+
+void TDbQuery::ExecSQL()
+{
+    Prepare();
+    m_rowsAffected = -1;
+    if (!m_query.exec()) {
+        const QSqlError error = m_query.lastError();
+        m_query.finish();
+        throw EDbClientError(error, QString());
+    }
+    m_rowsAffected = m_query.numRowsAffected();
+    m_query.finish();
+}
+
+void TDbQuery::Next()
+{
+    if (!m_active || m_eof)
+        return;
+    m_eof = !m_query.next();
+    if (m_eof && m_query.lastError().isValid())
+        throw EDbClientError(m_query.lastError(), QString());
+}
+
+void TDbQuery::Close()
+{
+    if (m_query.isActive())
+        m_query.finish();
+    m_active = false;
+    m_eof = true;
+}
+
+int TDbQuery::FieldCount() const
+{
+    return m_active ? m_query.record().count() : 0;
+}
+
+int TDbQuery::FieldIndex(const QString &name) const
+{
+    if (!m_active)
+        throw EDbClientError(QStringLiteral("Frågan är inte öppen (fält %1)").arg(name));
+    const int index = m_query.record().indexOf(name);
+    if (index < 0)
+        throw EDbClientError(QStringLiteral("Fältet %1 finns inte i resultatet").arg(name));
+    return index;
+}
+
+QVariant TDbQuery::CurrentValue(int index) const
+{
+    if (!m_active || m_eof)
+        throw EDbClientError(QStringLiteral("Ingen aktuell rad"));
+    if (index < 0 || index >= m_query.record().count())
+        throw EDbClientError(QStringLiteral("Fält %1 finns inte i resultatet").arg(index));
+    return m_query.value(index);
+}
+
+bool TDbQuery::FieldIsNull(int index) const
+{
+    const QVariant value = CurrentValue(index);
+    return value.isNull();
+}
+
+QString TDbQuery::FieldAsText(int index) const
+{
+    const QVariant value = CurrentValue(index);
+    if (value.isNull())
+        return QString();
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const int scale = m_query.record().field(index).precision();
+        if (scale > 0 && scale <= 18)
+            return QLocale::c().toString(value.toDouble(), 'f', scale);
+        QString text = QLocale::c().toString(value.toDouble(), 'f', QLocale::FloatingPointShortest);
+        return text;
+    }
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    case QMetaType::QTime:
+        return value.toTime().toString(QStringLiteral("hh:mm:ss"));
+    case QMetaType::QByteArray:
+        return QString::fromUtf8(value.toByteArray());
+    default:
+        return value.toString();
+    }
+}
+
+double TDbQuery::FieldAsFloat(int index) const
+{
+    const QVariant value = CurrentValue(index);
+    if (value.isNull())
+        return 0.0;
+    bool ok = false;
+    const double number = value.typeId() == QMetaType::QString ? QLocale::c().toDouble(value.toString().trimmed(), &ok)
+                                                                : value.toDouble(&ok);
+    if (!ok || !std::isfinite(number))
+        throw EDbClientError(QStringLiteral("Fältet %1 är inte ett tal: %2").arg(index).arg(value.toString()));
+    return number;
+}
+
+qint64 TDbQuery::FieldAsInteger(int index) const
+{
+    const QVariant value = CurrentValue(index);
+    if (value.isNull())
+        return 0;
+    bool ok = false;
+    qint64 number = 0;
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double d = value.toDouble();
+        ok = std::isfinite(d) && std::fabs(d) < 9.2e18;
+        number = ok ? qint64(std::llround(d)) : 0;
+        break;
+    }
+    case QMetaType::QString:
+        number = QLocale::c().toLongLong(value.toString().trimmed(), &ok);
+        break;
+    default:
+        number = value.toLongLong(&ok);
+    }
+    if (!ok)
+        throw EDbClientError(QStringLiteral("Fältet %1 är inte ett heltal: %2").arg(index).arg(value.toString()));
+    return number;
+}

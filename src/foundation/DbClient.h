@@ -1,0 +1,173 @@
+#pragma once
+
+#include "foundation/Exceptions.h"
+
+#include <QDate>
+#include <QMap>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+// The thin layer over the database client. A diary database is a Firebird
+// database reached through QtSql's QIBASE driver: a plain file path opens it
+// with the embedded engine inside this process, "host:/folder/file.gdb" goes
+// through a Firebird server.
+//
+// Every failed call of the client (open, prepare, execute, commit, rollback)
+// raises EDbClientError; nothing is silently ignored.
+
+// The client's error: wraps the driver's error with the engine's message.
+class EDbClientError : public EException
+{
+public:
+    explicit EDbClientError(const QString &message) : EException(message) {}
+    EDbClientError(const QSqlError &error, const QString &context);
+
+    const QString &DriverText() const noexcept { return m_driverText; }
+    const QString &DatabaseText() const noexcept { return m_databaseText; }
+    const QString &NativeCode() const noexcept { return m_nativeCode; }
+
+private:
+    QString m_driverText;
+    QString m_databaseText;
+    QString m_nativeCode;
+};
+
+// One connection with its default transaction. Statements run outside an
+// explicit transaction commit on their own; StartTransaction .. Commit or
+// Rollback groups statements into one unit.
+class TDbConnection
+{
+public:
+    // `connectionName` must be unique in the process.
+    explicit TDbConnection(const QString &connectionName = QStringLiteral("Corvale"));
+    ~TDbConnection();
+
+    TDbConnection(const TDbConnection &) = delete;
+    TDbConnection &operator=(const TDbConnection &) = delete;
+
+    // The database: a file path, or "host:path" for a server.
+    void SetDatabaseName(const QString &name);
+    QString DatabaseName() const { return m_databaseName; }
+
+    // The login as parameter lines "USER_NAME=..." and "PASSWORD=...".
+    QStringList &Params() { return m_params; }
+
+    // Opens with SQL dialect 3 and character set UTF8. Raises EDbClientError
+    // with the engine's message when the file is missing or damaged, the
+    // server cannot be reached or the login is refused.
+    void Open();
+    // Closes; an open transaction is rolled back.
+    void Close();
+    bool Connected() const;
+
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const { return m_inTransaction; }
+
+    QString ConnectionName() const { return m_connectionName; }
+    QSqlDatabase Database() const;
+
+private:
+    QString ParamValue(const QString &name) const;
+
+    QString m_connectionName;
+    QString m_databaseName;
+    QStringList m_params;
+    bool m_inTransaction = false;
+};
+
+// Rolls the connection's transaction back when it goes out of scope before
+// Commit was reached, so that an exception never leaves half an entry behind.
+class TDbTransactionGuard
+{
+public:
+    explicit TDbTransactionGuard(TDbConnection &connection);
+    ~TDbTransactionGuard();
+
+    TDbTransactionGuard(const TDbTransactionGuard &) = delete;
+    TDbTransactionGuard &operator=(const TDbTransactionGuard &) = delete;
+
+    void Commit();
+
+private:
+    TDbConnection &m_connection;
+    bool m_done = false;
+};
+
+// A forward-only query whose statement is a buffer of lines with named
+// parameters (":snr"). The buffer and the parameters stay until Clear.
+class TDbQuery
+{
+public:
+    explicit TDbQuery(TDbConnection &connection);
+    ~TDbQuery();
+
+    TDbQuery(const TDbQuery &) = delete;
+    TDbQuery &operator=(const TDbQuery &) = delete;
+
+    // Statement buffer. Clear also forgets the bound parameters and closes
+    // an open result.
+    QStringList &SQL() { return m_lines; }
+    const QStringList &SQL() const { return m_lines; }
+    void Clear();
+    void Add(const QString &line);
+    QString Text() const;
+
+    // Parameters by name, without the colon.
+    void SetInteger(const QString &name, qint64 value);
+    void SetText(const QString &name, const QString &value);
+    void SetFloat(const QString &name, double value);
+    void SetDate(const QString &name, const QDate &value);
+    bool HasParam(const QString &name) const;
+    QVariant Param(const QString &name) const;
+
+    // Runs a select and stands on its first row (Eof when there is none).
+    void Open();
+    // Runs any other statement.
+    void ExecSQL();
+    // Rows touched by the last ExecSQL.
+    int RowsAffected() const { return m_rowsAffected; }
+
+    bool Active() const { return m_active; }
+    bool Eof() const { return m_eof; }
+    void Next();
+    void Close();
+
+    // Fields of the current row. A name or position that is not in the
+    // result, or reading when no row is current, raises EDbClientError.
+    int FieldCount() const;
+    int FieldIndex(const QString &name) const;
+    bool FieldIsNull(int index) const;
+    bool FieldIsNull(const QString &name) const { return FieldIsNull(FieldIndex(name)); }
+    // The value as text: empty for null, decimals with the column's scale
+    // and "." ("80.00" for a numeric(18,2) holding 80), dates "yyyy-MM-dd".
+    // Character columns are returned as stored; the callers trim.
+    QString FieldAsText(int index) const;
+    QString FieldAsText(const QString &name) const { return FieldAsText(FieldIndex(name)); }
+    // The value as a number; 0 for null. A text that is no number raises
+    // EDbClientError.
+    double FieldAsFloat(int index) const;
+    double FieldAsFloat(const QString &name) const { return FieldAsFloat(FieldIndex(name)); }
+    qint64 FieldAsInteger(int index) const;
+    qint64 FieldAsInteger(const QString &name) const { return FieldAsInteger(FieldIndex(name)); }
+
+private:
+    void Prepare();
+    QVariant CurrentValue(int index) const;
+
+    TDbConnection &m_connection;
+    QStringList m_lines;
+    QMap<QString, QVariant> m_params;
+    QSqlQuery m_query;
+    bool m_active = false;
+    bool m_eof = true;
+    int m_rowsAffected = -1;
+};
+
+// Makes the embedded engine usable for the current user; called before the
+// first connection. Safe to call repeatedly.
+void PrepareDatabaseEngine();

@@ -1,0 +1,71 @@
+#include "TestDiary.h"
+
+#include "DiaryDatabase.h"
+#include "foundation/SettingsFiles.h"
+
+#include <QAtomicInt>
+#include <QDir>
+
+namespace
+{
+QString uniqueConnectionName()
+{
+    static QAtomicInt serial;
+    return QStringLiteral("TestDiary-%1").arg(serial.fetchAndAddRelaxed(1));
+}
+}
+
+TTestDiary::TTestDiary()
+{
+    if (!m_dir.isValid())
+        throw EException(QStringLiteral("Kan inte skapa en tillfällig mapp"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("data"));
+    DiaryDatabase::Create(DatabasePath(), QStringLiteral(TERNVALL_SCHEMA_FILE));
+    m_connection = std::make_unique<TDbConnection>(uniqueConnectionName());
+    m_connection->SetDatabaseName(DatabasePath());
+    m_connection->Params() = {QStringLiteral("USER_NAME=SYSDBA"), QStringLiteral("PASSWORD=hollyfern")};
+    m_connection->Open();
+}
+
+TTestDiary::~TTestDiary() = default;
+
+QString TTestDiary::Folder() const
+{
+    return m_dir.path() + QStringLiteral("/data/");
+}
+
+QString TTestDiary::DatabasePath() const
+{
+    return Folder() + QStringLiteral("Corvale1.gdb");
+}
+
+TTestFolders::TTestFolders()
+    : m_oldConfig(qgetenv(SettingsFiles::ConfigDirVariable)), m_oldData(qgetenv(SettingsFiles::DataDirVariable))
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral("config"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("data"));
+    qputenv(SettingsFiles::ConfigDirVariable, QFile::encodeName(SettingsFolder()));
+    qputenv(SettingsFiles::DataDirVariable, QFile::encodeName(DataFolder()));
+}
+
+TTestFolders::~TTestFolders()
+{
+    auto restore = [](const char *name, const QByteArray &value) {
+        if (value.isEmpty())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    };
+    restore(SettingsFiles::ConfigDirVariable, m_oldConfig);
+    restore(SettingsFiles::DataDirVariable, m_oldData);
+}
+
+QString TTestFolders::SettingsFolder() const
+{
+    return m_dir.path() + QStringLiteral("/config");
+}
+
+QString TTestFolders::DataFolder() const
+{
+    return m_dir.path() + QStringLiteral("/data");
+}

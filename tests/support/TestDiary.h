@@ -1,0 +1,44 @@
+#pragma once
+
+#include "foundation/DbClient.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A fresh diary database made from the project's own schema file in a
+// temporary folder, with its own settings folder, so that a test never
+// touches the real user's files. The connection is open when the
+// constructor returns.
+class TTestDiary
+{
+public:
+    TTestDiary();
+    ~TTestDiary();
+
+    TDbConnection &Connection() { return *m_connection; }
+    QString Folder() const;      // ends with "/"
+    QString DatabasePath() const;
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<TDbConnection> m_connection;
+};
+
+// Points the settings and data folders of this process at fresh temporary
+// folders for the lifetime of the object.
+class TTestFolders
+{
+public:
+    TTestFolders();
+    ~TTestFolders();
+
+    QString Root() const { return m_dir.path(); }
+    QString SettingsFolder() const;
+    QString DataFolder() const;
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_oldConfig;
+    QByteArray m_oldData;
+};
