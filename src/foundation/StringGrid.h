@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QTableView>
+#include <QVector>
+
+class TStringGrid;
+
+// The table model behind a TStringGrid: the data rows and columns of the
+// grid (those below and right of the fixed ones); the fixed rows give the
+// column titles and the fixed columns the row titles.
+class TStringGridModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit TStringGridModel(TStringGrid &grid);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    friend class TStringGrid;
+    TStringGrid &m_grid;
+};
+
+// A grid of text cells addressed as (column, row) with fixed title rows and
+// columns counted in: row 0 is the first title row, the first data row is
+// FixedRows(). The cells live in the grid; the view shows the data cells and
+// the fixed rows and columns as its headers.
+//
+// Index errors raise EInvalidRow / EInvalidCol.
+class TStringGrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit TStringGrid(QWidget *parent = nullptr);
+    ~TStringGrid() override;
+
+    int ColCount() const { return m_colCount; }
+    void SetColCount(int count);
+    int RowCount() const { return m_rowCount; }
+    void SetRowCount(int count);
+    int FixedCols() const { return m_fixedCols; }
+    void SetFixedCols(int count);
+    int FixedRows() const { return m_fixedRows; }
+    void SetFixedRows(int count);
+
+    QString Cells(int col, int row) const;
+    void SetCells(int col, int row, const QString &text);
+
+    // The current cell, in grid numbering (never a fixed row or column while
+    // the grid has data cells).
+    int Row() const { return m_row; }
+    void SetRow(int row);
+    int Col() const { return m_col; }
+    void SetCol(int col);
+
+    int ColWidths(int col) const;
+    void SetColWidths(int col, int width);
+    int DefaultColWidth() const { return m_defaultColWidth; }
+
+    // Bulk changes: the view is told once, at the outermost EndUpdate.
+    void BeginUpdate();
+    void EndUpdate();
+
+    // Copies what a grid holds besides its cells and counts into this grid;
+    // grids with column properties of their own extend it.
+    virtual void AssignColumnProperties(const TStringGrid &source);
+
+signals:
+    void CurrentCellChanged(int col, int row);
+
+protected:
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+
+private:
+    friend class TStringGridModel;
+
+    void CheckCol(int col) const;
+    void CheckRow(int row) const;
+    void Reset();
+    void ApplyWidths();
+    void KeepCurrentInside();
+    void ShowCurrent();
+
+    TStringGridModel *m_model;
+    QVector<QVector<QString>> m_cells; // [row][col]
+    QVector<int> m_colWidths;
+    int m_colCount = 5;
+    int m_rowCount = 5;
+    int m_fixedCols = 1;
+    int m_fixedRows = 1;
+    int m_row = 1;
+    int m_col = 1;
+    int m_defaultColWidth = 64;
+    int m_updateLevel = 0;
+};
