@@ -1,10 +1,9 @@
+#include "foundation/ErrorGuard.h"
 #include "ui/Main.h"
-
-#include <QApplication>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    TCorvaleApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ternvall"));
     QApplication::setApplicationDisplayName(QStringLiteral("Ternvall"));
 
