@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QLocale>
 #include <QSqlDriver>
 #include <QSqlField>
@@ -45,6 +46,21 @@ void PrepareDatabaseEngine()
     const QString folder = QDir::tempPath() + QStringLiteral("/ternvall-firebird-%1").arg(::geteuid());
     QDir().mkpath(folder);
     ::setenv("FIREBIRD_LOCK", QFile::encodeName(folder).constData(), 0);
+}
+
+QString ClientLibraryVersion()
+{
+    // Looked up at run time: the program must start, and say what is
+    // missing, also where the client library is not installed.
+    QLibrary library(QStringLiteral("fbclient"), 2);
+    using TGetVersion = void (*)(char *);
+    const auto getVersion = reinterpret_cast<TGetVersion>(library.resolve("isc_get_client_version"));
+    if (!getVersion)
+        return QString();
+    char buffer[256] = {};
+    getVersion(buffer);
+    buffer[sizeof buffer - 1] = 0;
+    return QString::fromLatin1(buffer).trimmed();
 }
 
 // ---------------------------------------------------------------------------

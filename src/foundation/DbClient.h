@@ -171,3 +171,7 @@ private:
 // Makes the embedded engine usable for the current user; called before the
 // first connection. Safe to call repeatedly.
 void PrepareDatabaseEngine();
+
+// The version text of the database client library ("LI-V3.0.11..."), or
+// empty when the library cannot be loaded or does not answer.
+QString ClientLibraryVersion();

@@ -1,5 +1,9 @@
+#include "app/CorvaleApp.h"
 #include "foundation/ErrorGuard.h"
 #include "ui/Main.h"
+
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -7,7 +11,20 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Ternvall"));
     QApplication::setApplicationDisplayName(QStringLiteral("Ternvall"));
 
-    TfrmMain frmMain;
-    frmMain.show();
-    return QApplication::exec();
+    // Qt's own dialogs (file dialog, print dialog) in Swedish.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+
+    int result = 0;
+    {
+        TCorvaleApp &corvale = CorvaleApp();
+        TfrmMain frmMain(corvale);
+        if (!frmMain.TerminationRequested())
+            frmMain.show();
+        result = QApplication::exec();
+    }
+    FreeCorvaleApp();
+    return result;
 }

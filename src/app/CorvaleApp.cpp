@@ -1,0 +1,375 @@
+#include "app/CorvaleApp.h"
+
+#include "foundation/CorvaleExceptions.h"
+#include "foundation/DbClient.h"
+#include "foundation/DefReg.h"
+
+#include <QDebug>
+
+namespace
+{
+const QString settingsRoot = QString::fromLatin1(SettingsFiles::KeyRoot);
+const QString settingsKey = settingsRoot + QStringLiteral("\\Settings");
+const QString databaseKey = settingsRoot + QStringLiteral("\\Database");
+const QString namesKey = settingsRoot + QStringLiteral("\\DbSelectNames");
+const QString loginKey = settingsRoot + QStringLiteral("\\DbLogin");
+
+const QString defaultUserName = QStringLiteral("SYSDBA");
+const QString defaultPassword = QStringLiteral("hollyfern");
+
+// Sends Idle when an operation ends, however it ends.
+class TIdleAtEnd
+{
+public:
+    explicit TIdleAtEnd(TCorvaleApp &app) : m_app(app) {}
+    ~TIdleAtEnd()
+    {
+        try {
+            m_app.Send(TNotifyKind::Idle);
+        } catch (const std::exception &e) {
+            // Already unwinding, or the operation is over: an observer's
+            // fault must not end the program here.
+            qWarning() << "Observer failed on idle notification:" << e.what();
+        }
+    }
+
+private:
+    TCorvaleApp &m_app;
+};
+
+std::unique_ptr<TCorvaleApp> &processApp()
+{
+    static std::unique_ptr<TCorvaleApp> app;
+    return app;
+}
+}
+
+TCorvaleApp::TCorvaleApp() : TCorvaleApp(TOptions())
+{
+}
+
+TCorvaleApp::TCorvaleApp(const TOptions &options) : m_options(options)
+{
+    m_startup = std::make_unique<TStartup>(options.driverName);
+    try {
+        m_startup->CheckInterbase();
+    } catch (const ECorvaleError &e) {
+        m_shellReason = e.Message();
+        return;
+    }
+    m_users = std::make_unique<TUsers>();
+    m_settings = std::make_unique<TCorvaleSettings>();
+    m_registry = std::make_unique<TDefRegistry>(TDefRegistry::THive::User);
+    LoadSettings();
+    m_database = std::make_unique<TDbConnection>(options.connectionName);
+    m_state = TState::Closed;
+}
+
+TCorvaleApp::~TCorvaleApp()
+{
+    if (m_state == TState::Shell)
+        return;
+    try {
+        if (m_state == TState::Open)
+            Disconnect();
+        SaveSettings();
+    } catch (const std::exception &e) {
+        qWarning() << "Could not save the settings:" << e.what();
+    }
+    m_registry.reset();
+    m_settings.reset();
+    m_users.reset();
+    m_database.reset();
+}
+
+void TCorvaleApp::RequireParts() const
+{
+    if (m_state == TState::Shell)
+        throw EInterbaseNotInstalled(m_shellReason);
+}
+
+void TCorvaleApp::CheckInterbase() const
+{
+    m_startup->CheckInterbase();
+}
+
+void TCorvaleApp::CheckVersion() const
+{
+    m_startup->CheckVersion();
+}
+
+// ---------------------------------------------------------------------------
+// Database
+
+TDbConnection &TCorvaleApp::GetDatabase()
+{
+    RequireParts();
+    return *m_database;
+}
+
+void TCorvaleApp::ReadDbLogin(QString &userName, QString &password) const
+{
+    TDefRegistry registry(TDefRegistry::THive::User);
+    registry.OpenKey(loginKey, true);
+    userName = registry.ReadStringDef(QStringLiteral("UserName"), defaultUserName);
+    password = registry.ReadStringDef(QStringLiteral("PassWd"), defaultPassword);
+    registry.CloseKey();
+}
+
+void TCorvaleApp::ConnectDatabase()
+{
+    RequireParts();
+    m_database->Close();
+    m_database->SetDatabaseName(GetDbPath());
+    m_database->Params().clear();
+    QString userName = defaultUserName;
+    QString password = defaultPassword;
+    try {
+        ReadDbLogin(userName, password);
+    } catch (const std::exception &) {
+        userName = defaultUserName;
+        password = defaultPassword;
+    }
+    m_database->Params() << QStringLiteral("USER_NAME=") + userName << QStringLiteral("PASSWORD=") + password;
+    m_database->Open();
+}
+
+void TCorvaleApp::OpenDatabase()
+{
+    RequireParts();
+    ConnectDatabase();
+    LoadColSettingChoice();
+    m_state = TState::Open;
+    m_workingUser = m_users->GetNumber();
+    m_workingLocation = m_users->GetLocation();
+}
+
+void TCorvaleApp::Disconnect()
+{
+    RequireParts();
+    m_database->Close();
+    SaveColSettingChoice();
+    m_state = TState::Closed;
+}
+
+void TCorvaleApp::CloseDatabase()
+{
+    Send(TNotifyKind::Closing);
+    Disconnect();
+}
+
+void TCorvaleApp::DatabaseChanged()
+{
+    TIdleAtEnd idle(*this);
+    Send(TNotifyKind::DatabaseChanged);
+}
+
+TDefRegistry &TCorvaleApp::GetRegistry()
+{
+    RequireParts();
+    m_registry->CloseKey();
+    return *m_registry;
+}
+
+// ---------------------------------------------------------------------------
+// Users
+
+int TCorvaleApp::GetUserNumber() const
+{
+    RequireParts();
+    return m_users->GetNumber();
+}
+
+void TCorvaleApp::SetUserNumber(int number)
+{
+    RequireParts();
+    m_users->SetNumber(number);
+}
+
+QString TCorvaleApp::GetUserName() const
+{
+    RequireParts();
+    return m_users->GetName();
+}
+
+void TCorvaleApp::SetUserName(const QString &name)
+{
+    RequireParts();
+    m_users->SetName(name);
+}
+
+QString TCorvaleApp::GetLocation() const
+{
+    RequireParts();
+    return m_users->GetLocation();
+}
+
+void TCorvaleApp::SetLocation(const QString &folder)
+{
+    RequireParts();
+    m_users->SetLocation(folder);
+}
+
+QString TCorvaleApp::GetDbPath() const
+{
+    RequireParts();
+    return m_users->GetDbPath();
+}
+
+QString TCorvaleApp::GetDbPathOf(int number) const
+{
+    RequireParts();
+    return m_users->GetDbPathOf(number);
+}
+
+QString TCorvaleApp::GetDbFileName() const
+{
+    RequireParts();
+    return m_users->GetDbFileName();
+}
+
+QString TCorvaleApp::GetAppPath() const
+{
+    return m_appPath;
+}
+
+// ---------------------------------------------------------------------------
+// Settings
+
+TSettingsValues TCorvaleApp::GetSettings() const
+{
+    RequireParts();
+    return m_settings->GetValues();
+}
+
+TSettingsChanges TCorvaleApp::GetSettingsChanges() const
+{
+    RequireParts();
+    return m_settings->GetChangeSet();
+}
+
+void TCorvaleApp::ApplySettings(const TSettingsValues &values)
+{
+    RequireParts();
+    if (m_settings->SetValues(values))
+        return;
+    TIdleAtEnd idle(*this);
+    Send(TNotifyKind::SettingsChanged);
+}
+
+void TCorvaleApp::LoadSettings()
+{
+    TDefRegistry registry(TDefRegistry::THive::User);
+    registry.OpenKey(settingsKey, true);
+    const TSettingsValues values = TCorvaleSettings::Read(registry);
+    registry.CloseKey();
+    m_settings->SetValues(values);
+    LoadColSettingChoice();
+
+    TDefRegistry machine(TDefRegistry::THive::Machine);
+    machine.OpenKey(settingsRoot, true);
+    m_appPath = machine.ReadStringDef(QStringLiteral("AppPath"), QString());
+    machine.OpenKey(databaseKey, true);
+    const int user = machine.ReadIntegerDef(QStringLiteral("User"), 1);
+    const QString location = machine.ReadStringDef(QStringLiteral("Location"), SettingsFiles::DefaultDatabaseFolder());
+    const bool userStored = machine.ValueExists(QStringLiteral("User"));
+    const bool locationStored = machine.ValueExists(QStringLiteral("Location"));
+    try {
+        m_users->SetNumber(user);
+        if (userStored)
+            m_workingUser = user;
+    } catch (const EUsers &) {
+        // A slot number outside 1..4 in the store: start with slot 1.
+    }
+    machine.OpenKey(namesKey, true);
+    m_users->SetName(machine.ReadStringDef(QString::number(m_users->GetNumber()), QStringLiteral("Användare1")));
+    machine.CloseKey();
+    if (locationStored && !location.trimmed().isEmpty())
+        m_workingLocation = TUsers::WithSeparator(location);
+    try {
+        m_users->SetLocation(location);
+    } catch (const EUsers &) {
+        // The diary is not there (yet): the start-up asks for its folder.
+    }
+}
+
+void TCorvaleApp::SaveSettings()
+{
+    RequireParts();
+    {
+        TDefRegistry registry(TDefRegistry::THive::User);
+        registry.OpenKey(settingsKey, true);
+        TCorvaleSettings::Write(registry, m_settings->GetValues());
+        registry.CloseKey();
+    }
+    SaveColSettingChoice();
+
+    TDefRegistry machine(TDefRegistry::THive::Machine);
+    machine.OpenKey(databaseKey, true);
+    if (m_workingUser >= 1)
+        machine.WriteInteger(QStringLiteral("User"), m_workingUser);
+    if (!m_workingLocation.isEmpty())
+        machine.WriteString(QStringLiteral("Location"), m_workingLocation);
+    machine.CloseKey();
+}
+
+void TCorvaleApp::LoadColSettingChoice()
+{
+    TDefRegistry registry(TDefRegistry::THive::User);
+    registry.OpenKey(settingsKey, true);
+    m_colSettingChoice = registry.ReadIntegerDef(QStringLiteral("ColSetting%1").arg(m_users->GetNumber()), -1);
+    registry.CloseKey();
+}
+
+void TCorvaleApp::SaveColSettingChoice()
+{
+    TDefRegistry registry(TDefRegistry::THive::User);
+    registry.OpenKey(settingsKey, true);
+    registry.WriteInteger(QStringLiteral("ColSetting%1").arg(m_users->GetNumber()), m_colSettingChoice);
+    registry.CloseKey();
+}
+
+int TCorvaleApp::GetColSettingChoice() const
+{
+    return m_colSettingChoice;
+}
+
+void TCorvaleApp::SetColSettingChoice(int id)
+{
+    m_colSettingChoice = id;
+}
+
+// ---------------------------------------------------------------------------
+// Activities
+
+int TCorvaleApp::GetRegisteredCount()
+{
+    RequireParts();
+    TDbQuery query(*m_database);
+    query.Add(QStringLiteral("select count(*) from TrainingSession"));
+    query.Open();
+    return int(query.FieldAsInteger(0));
+}
+
+// ---------------------------------------------------------------------------
+// Notifications
+
+void TCorvaleApp::Send(TNotifyKind kind, const QString &text)
+{
+    SetKind(quint8(kind));
+    SetText(text);
+    Notify();
+}
+
+TCorvaleApp &CorvaleApp()
+{
+    auto &app = processApp();
+    if (!app)
+        app = std::make_unique<TCorvaleApp>();
+    return *app;
+}
+
+void FreeCorvaleApp()
+{
+    processApp().reset();
+}

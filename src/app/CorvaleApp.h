@@ -1,0 +1,139 @@
+#pragma once
+
+#include "app/CorvaleSettings.h"
+#include "app/Startup.h"
+#include "app/Users.h"
+#include "foundation/Observer.h"
+
+#include <QString>
+
+#include <memory>
+
+class TDbConnection;
+class TDefRegistry;
+
+// The kinds of notification the application object sends to its observers.
+// Every kind but Closing is followed by Idle when its operation ends, also
+// when the operation fails; Closing is followed by DatabaseChanged and then
+// Idle once another diary is open.
+enum class TNotifyKind : quint8 {
+    Idle = 0,
+    PersonalRecordsSearch = 1,
+    LoadingPlaces = 2,
+    SettingsChanged = 3,
+    RemovingActivity = 4,
+    ActivityNamesChanged = 5,
+    Closing = 6,
+    DatabaseChanged = 7,
+    CoursesChanged = 8,
+    ActivitySearch = 9,
+    ProgramsChanged = 10,
+};
+
+// The one object through which the windows reach the diary. It owns the
+// database connection with its single transaction, the user slots, the
+// settings and the collections of the model; windows call it, it forwards
+// to the collection and tells every attached observer about changes to
+// shared data.
+//
+// States: Shell when the database engine was missing at construction (it
+// then owns nothing else), Closed without an open diary, Open with one.
+class TCorvaleApp : public TSubject
+{
+public:
+    enum class TState { Shell, Closed, Open };
+
+    struct TOptions
+    {
+        QString driverName = QStringLiteral("QIBASE");
+        QString connectionName = QStringLiteral("Corvale");
+    };
+
+    TCorvaleApp();
+    explicit TCorvaleApp(const TOptions &options);
+    // Saves the settings (unless in the Shell state) and frees every part,
+    // the connection last.
+    ~TCorvaleApp() override;
+
+    TState State() const { return m_state; }
+
+    // Start-up checks (see TStartup).
+    void CheckInterbase() const;
+    void CheckVersion() const;
+
+    // The connection, its transaction included.
+    TDbConnection &GetDatabase();
+    // Closes an open connection and opens the current user's diary with the
+    // login from the per-user store. Raises EDbClientError when the engine
+    // refuses.
+    void ConnectDatabase();
+    // The login ("SYSDBA" and "hollyfern" when none is stored).
+    void ReadDbLogin(QString &userName, QString &password) const;
+    // Connects and prepares everything for the open diary.
+    void OpenDatabase();
+    // Drops the open diary; the collections stay, empty.
+    void Disconnect();
+    // Tells the observers that the diary closes (Closing), then Disconnect.
+    void CloseDatabase();
+    // Tells the observers that another diary is open (DatabaseChanged, Idle).
+    void DatabaseChanged();
+    // The shared store, with no key left open.
+    TDefRegistry &GetRegistry();
+
+    // User slots.
+    int GetUserNumber() const;
+    void SetUserNumber(int number);
+    QString GetUserName() const;
+    void SetUserName(const QString &name);
+    QString GetLocation() const;
+    void SetLocation(const QString &folder);
+    QString GetDbPath() const;
+    QString GetDbPathOf(int number) const;
+    QString GetDbFileName() const;
+    // The folder of the program's own files (help pages, pictures).
+    QString GetAppPath() const;
+
+    // Settings.
+    TSettingsValues GetSettings() const;
+    TSettingsChanges GetSettingsChanges() const;
+    // Stores new settings; unless nothing changed, observers hear
+    // SettingsChanged and then Idle.
+    void ApplySettings(const TSettingsValues &values);
+    void LoadSettings();
+    void SaveSettings();
+    void LoadColSettingChoice();
+    void SaveColSettingChoice();
+    int GetColSettingChoice() const;
+    void SetColSettingChoice(int id);
+
+    // The number of diary entries in the open diary.
+    int GetRegisteredCount();
+
+    // Sends one notification of the kind with the text.
+    void Send(TNotifyKind kind, const QString &text = QString());
+
+private:
+    void RequireParts() const;
+
+    TState m_state = TState::Shell;
+    QString m_shellReason;
+    std::unique_ptr<TStartup> m_startup;
+    std::unique_ptr<TUsers> m_users;
+    std::unique_ptr<TCorvaleSettings> m_settings;
+    std::unique_ptr<TDefRegistry> m_registry;
+    std::unique_ptr<TDbConnection> m_database;
+    TOptions m_options;
+    int m_colSettingChoice = -1;
+    QString m_appPath;
+    // The slot and folder last seen to work: read from the store, or of the
+    // last diary that opened. Only these are written back at the end, so a
+    // folder that was briefly out of reach or a slot whose diary failed to
+    // open is never recorded over a working one.
+    int m_workingUser = 0;
+    QString m_workingLocation;
+};
+
+// The process's application object, created on first use.
+TCorvaleApp &CorvaleApp();
+// Frees the process's application object (after the last window is gone).
+void FreeCorvaleApp();
