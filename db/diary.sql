@@ -403,3 +403,43 @@ CREATE TABLE ExerciseColumns (
     ExerciseId INTEGER,
     CONSTRAINT PK_ExerciseColumns PRIMARY KEY (ExerciseNr)
 );
+
+-- The diary belongs to whoever may open its file: every login the program
+-- is given may read and write every table.
+GRANT ALL ON TrainingSession TO PUBLIC;
+GRANT ALL ON TrainingSessionPulse TO PUBLIC;
+GRANT ALL ON TrainingSessionLaps TO PUBLIC;
+GRANT ALL ON TrainingSessionCourse TO PUBLIC;
+GRANT ALL ON Running TO PUBLIC;
+GRANT ALL ON Biking TO PUBLIC;
+GRANT ALL ON Skiing TO PUBLIC;
+GRANT ALL ON Swimming TO PUBLIC;
+GRANT ALL ON Inlines TO PUBLIC;
+GRANT ALL ON Tennis TO PUBLIC;
+GRANT ALL ON Skating TO PUBLIC;
+GRANT ALL ON Spinning TO PUBLIC;
+GRANT ALL ON Aerobics TO PUBLIC;
+GRANT ALL ON Dance TO PUBLIC;
+GRANT ALL ON Cardio TO PUBLIC;
+GRANT ALL ON Floorball TO PUBLIC;
+GRANT ALL ON Soccer TO PUBLIC;
+GRANT ALL ON IceHockey TO PUBLIC;
+GRANT ALL ON Trekking TO PUBLIC;
+GRANT ALL ON Canoeing TO PUBLIC;
+GRANT ALL ON Other TO PUBLIC;
+GRANT ALL ON CardioMeasure TO PUBLIC;
+GRANT ALL ON Golf TO PUBLIC;
+GRANT ALL ON GolfHole TO PUBLIC;
+GRANT ALL ON Workout TO PUBLIC;
+GRANT ALL ON WorkoutExercisePrograms TO PUBLIC;
+GRANT ALL ON ActivityNames TO PUBLIC;
+GRANT ALL ON CourseDescription TO PUBLIC;
+GRANT ALL ON CourseDescriptionText TO PUBLIC;
+GRANT ALL ON CourseDescriptionLaps TO PUBLIC;
+GRANT ALL ON Exercises TO PUBLIC;
+GRANT ALL ON ExercisePrograms TO PUBLIC;
+GRANT ALL ON Pulse TO PUBLIC;
+GRANT ALL ON Goal TO PUBLIC;
+GRANT ALL ON ColumnSettingNames TO PUBLIC;
+GRANT ALL ON ColumnSettings TO PUBLIC;
+GRANT ALL ON ExerciseColumns TO PUBLIC;

@@ -84,7 +84,6 @@ void TfrmMain::BuildMenus()
     archive->setObjectName(QStringLiteral("mnuArchive"));
     m_mnuiDb = archive->addAction(QStringLiteral("&Byt användare..."));
     m_mnuiDb->setObjectName(QStringLiteral("mnuiDb"));
-    m_mnuiDb->setEnabled(false);
     connect(m_mnuiDb, &QAction::triggered, this, [this] { Guard([this] { mnuiDbClick(); }); });
     archive->addSeparator();
     m_mnuiClose = archive->addAction(QStringLiteral("&Avsluta"));

@@ -1,0 +1,259 @@
+// The application object: its lifecycle against a real diary, the settings
+// it loads and saves, and the order of its notifications.
+
+#include "DiaryDatabase.h"
+#include "TestDiary.h"
+
+#include "app/CorvaleApp.h"
+#include "foundation/CorvaleExceptions.h"
+#include "foundation/DbClient.h"
+#include "foundation/SettingsFiles.h"
+
+#include <QSettings>
+#include <QtTest>
+
+namespace
+{
+QAtomicInt serial;
+
+TCorvaleApp::TOptions options(const QString &driver = QStringLiteral("QIBASE"))
+{
+    TCorvaleApp::TOptions result;
+    result.driverName = driver;
+    result.connectionName = QStringLiteral("tst_CorvaleApp-%1").arg(serial.fetchAndAddRelaxed(1));
+    return result;
+}
+
+std::unique_ptr<QSettings> store(SettingsFiles::THive hive)
+{
+    return SettingsFiles::OpenStore(hive);
+}
+
+QString createDiary(const TTestFolders &folders, int slot = 1)
+{
+    const QString path = folders.DataFolder() + QStringLiteral("/Corvale%1.gdb").arg(slot);
+    DiaryDatabase::Create(path, QStringLiteral(TERNVALL_SCHEMA_FILE));
+    return path;
+}
+
+// Records the kinds the application object sends.
+struct TRecorder
+{
+    explicit TRecorder(TCorvaleApp &app) : m_app(app)
+    {
+        observer.SetOnChange([this](const TObservation &o) {
+            kinds.append(o.kind);
+            texts.append(o.text);
+            if (throwOn >= 0 && o.kind == throwOn)
+                throw EException(QStringLiteral("observer failed"));
+        });
+        m_app.Attach(&observer);
+    }
+    ~TRecorder() { m_app.Detach(&observer); }
+
+    TCorvaleApp &m_app;
+    TSubjectObserver observer;
+    QList<quint8> kinds;
+    QStringList texts;
+    int throwOn = -1;
+};
+}
+
+class tst_CorvaleApp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void withoutTheEngineItOwnsNothing()
+    {
+        TTestFolders folders;
+        {
+            TCorvaleApp app(options(QStringLiteral("QNOSUCHDRIVER")));
+            QCOMPARE(app.State(), TCorvaleApp::TState::Shell);
+            QVERIFY_THROWS_EXCEPTION(EInterbaseNotInstalled, app.CheckInterbase());
+            QVERIFY_THROWS_EXCEPTION(EInterbaseNotInstalled, app.GetUserName());
+            QVERIFY_THROWS_EXCEPTION(EInterbaseNotInstalled, app.OpenDatabase());
+        }
+        // Nothing was read or written on its behalf.
+        QVERIFY(QDir(folders.SettingsFolder()).entryList(QDir::Files).isEmpty());
+    }
+
+    void noSettingsAtAll()
+    {
+        TTestFolders folders;
+        const QString path = createDiary(folders);
+        TCorvaleApp app(options());
+        QCOMPARE(app.State(), TCorvaleApp::TState::Closed);
+        QCOMPARE(app.GetUserNumber(), 1);
+        QCOMPARE(app.GetUserName(), QStringLiteral("Användare1"));
+        QCOMPARE(app.GetDbPath(), path);
+        QString user, password;
+        app.ReadDbLogin(user, password);
+        QCOMPARE(user, QStringLiteral("SYSDBA"));
+        QCOMPARE(password, QStringLiteral("hollyfern"));
+        QCOMPARE(app.GetColSettingChoice(), -1);
+        QVERIFY_THROWS_EXCEPTION(EVersionNotUpgraded, app.CheckVersion());
+    }
+
+    void opensCountsAndDisconnects()
+    {
+        TTestFolders folders;
+        createDiary(folders, 2);
+        {
+            auto machine = store(SettingsFiles::THive::Machine);
+            machine->setValue(QStringLiteral("Database/User"), 2);
+            machine->setValue(QStringLiteral("Database/Location"), folders.DataFolder());
+            machine->setValue(QStringLiteral("DbSelectNames/2"), QStringLiteral("Exempel"));
+            auto user = store(SettingsFiles::THive::User);
+            user->setValue(QStringLiteral("DbLogin/UserName"), QStringLiteral("ANNA"));
+            user->setValue(QStringLiteral("Settings/ColSetting2"), 7);
+        }
+        TCorvaleApp app(options());
+        QCOMPARE(app.GetUserName(), QStringLiteral("Exempel"));
+        QCOMPARE(app.GetLocation(), folders.DataFolder() + QLatin1Char('/'));
+        app.OpenDatabase();
+        QCOMPARE(app.State(), TCorvaleApp::TState::Open);
+        QVERIFY(app.GetDatabase().Connected());
+        QVERIFY(app.GetDatabase().Params().contains(QStringLiteral("USER_NAME=ANNA")));
+        QCOMPARE(app.GetColSettingChoice(), 7);
+        QCOMPARE(app.GetRegisteredCount(), 0);
+
+        TDbQuery query(app.GetDatabase());
+        query.Add(QStringLiteral("insert into TrainingSession (SessionNr) values(1)"));
+        query.ExecSQL();
+        QCOMPARE(app.GetRegisteredCount(), 1);
+
+        app.SetColSettingChoice(9);
+        app.Disconnect();
+        QCOMPARE(app.State(), TCorvaleApp::TState::Closed);
+        QVERIFY(!app.GetDatabase().Connected());
+        QCOMPARE(store(SettingsFiles::THive::User)->value(QStringLiteral("Settings/ColSetting2")).toInt(), 9);
+    }
+
+    void aFailedOpenLeavesItClosed()
+    {
+        TTestFolders folders;
+        const QString path = folders.DataFolder() + QStringLiteral("/Corvale1.gdb");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("no diary in here");
+        file.close();
+        TCorvaleApp app(options());
+        QVERIFY_THROWS_EXCEPTION(EDbClientError, app.OpenDatabase());
+        QCOMPARE(app.State(), TCorvaleApp::TState::Closed);
+    }
+
+    void settingsAreSavedAtTheEnd()
+    {
+        TTestFolders folders;
+        createDiary(folders);
+        {
+            TCorvaleApp app(options());
+            TSettingsValues values = app.GetSettings();
+            values.RecordNum = 5;
+            values.LapCalc = TSettingsValues::TLapCalc::Total;
+            values.CurrentCourse = 12;
+            app.ApplySettings(values);
+            app.OpenDatabase();
+        }
+        auto user = store(SettingsFiles::THive::User);
+        QCOMPARE(user->value(QStringLiteral("Settings/RecordNum")).toInt(), 5);
+        QCOMPARE(user->value(QStringLiteral("Settings/LapCalc")).toString(), QStringLiteral("LapTotal"));
+        QVERIFY(!user->contains(QStringLiteral("Settings/CurrentCourse")));
+        auto machine = store(SettingsFiles::THive::Machine);
+        QCOMPARE(machine->value(QStringLiteral("Database/User")).toInt(), 1);
+        QCOMPARE(machine->value(QStringLiteral("Database/Location")).toString(), folders.DataFolder() + QLatin1Char('/'));
+
+        TCorvaleApp again(options());
+        QCOMPARE(again.GetSettings().RecordNum, 5);
+        QCOMPARE(again.GetSettings().CurrentCourse, -1);
+    }
+
+    void anUnreachableFolderIsNotForgotten()
+    {
+        // The diary's disk is not mounted at this start: the folder cannot be
+        // used, but it must still be there for the next start.
+        TTestFolders folders;
+        const QString usb = QStringLiteral("/media/ternvall-test-usb/Dagbok/");
+        store(SettingsFiles::THive::Machine)->setValue(QStringLiteral("Database/Location"), usb);
+        {
+            TCorvaleApp app(options());
+            QCOMPARE(app.GetLocation(), QString());
+        }
+        QCOMPARE(store(SettingsFiles::THive::Machine)->value(QStringLiteral("Database/Location")).toString(), usb);
+    }
+
+    void aSlotThatNeverOpenedIsNotRecorded()
+    {
+        TTestFolders folders;
+        createDiary(folders, 1);
+        {
+            auto machine = store(SettingsFiles::THive::Machine);
+            machine->setValue(QStringLiteral("Database/User"), 1);
+            machine->setValue(QStringLiteral("Database/Location"), folders.DataFolder() + QLatin1Char('/'));
+        }
+        {
+            TCorvaleApp app(options());
+            app.OpenDatabase();
+            app.CloseDatabase();
+            app.SetUserNumber(3);
+            QVERIFY_THROWS_EXCEPTION(EDbClientError, app.OpenDatabase());
+        }
+        QCOMPARE(store(SettingsFiles::THive::Machine)->value(QStringLiteral("Database/User")).toInt(), 1);
+    }
+
+    void notifications_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QList<quint8>>("kinds");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("identical settings") << "same settings" << QList<quint8>{} << false;
+        QTest::newRow("changed settings") << "new settings" << QList<quint8>{3, 0} << false;
+        QTest::newRow("refused settings") << "bad settings" << QList<quint8>{} << true;
+        QTest::newRow("closing") << "close" << QList<quint8>{6} << false;
+        QTest::newRow("another diary") << "changed" << QList<quint8>{7, 0} << false;
+        QTest::newRow("observer fails on another diary") << "changed, observer fails" << QList<quint8>{7, 0} << true;
+        QTest::newRow("observer fails on settings") << "new settings, observer fails" << QList<quint8>{3, 0} << true;
+    }
+
+    void notifications()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QList<quint8>, kinds);
+        QFETCH(bool, fails);
+        TTestFolders folders;
+        createDiary(folders);
+        TCorvaleApp app(options());
+        app.OpenDatabase();
+        TRecorder recorder(app);
+        if (operation.contains(QLatin1String("observer fails")))
+            recorder.throwOn = kinds.constFirst();
+        bool failed = false;
+        try {
+            TSettingsValues values = app.GetSettings();
+            if (operation.startsWith(QLatin1String("same settings"))) {
+                app.ApplySettings(values);
+            } else if (operation.startsWith(QLatin1String("new settings"))) {
+                values.SearchAtStart = !values.SearchAtStart;
+                app.ApplySettings(values);
+            } else if (operation == QLatin1String("bad settings")) {
+                values.RecordWNum = -1;
+                app.ApplySettings(values);
+            } else if (operation == QLatin1String("close")) {
+                app.CloseDatabase();
+                QCOMPARE(app.State(), TCorvaleApp::TState::Closed);
+            } else {
+                app.DatabaseChanged();
+            }
+        } catch (const EException &) {
+            failed = true;
+        }
+        QCOMPARE(failed, fails);
+        QCOMPARE(recorder.kinds, kinds);
+        if (!recorder.texts.isEmpty())
+            QCOMPARE(recorder.texts.constLast(), QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_CorvaleApp)
+#include "tst_CorvaleApp.moc"
