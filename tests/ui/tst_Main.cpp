@@ -407,6 +407,22 @@ private slots:
         QCOMPARE(machine(QStringLiteral("Database/User")).toInt(), 1);
     }
 
+    void theSplashClosesByItself()
+    {
+        TTestFolders folders;
+        installDiary(folders);
+        TModalWatcher watcher;
+        TCorvaleApp app(options());
+        TfrmMain frmMain(app);
+        frmMain.show();
+        auto *splash = frmMain.findChild<QWidget *>(QStringLiteral("frmSplash"));
+        QVERIFY(splash);
+        QVERIFY(splash->isVisible());
+        QTest::qWait(2000);
+        QVERIFY(splash->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!splash->isVisible(), 2500);
+    }
+
     void closingAsksFirst()
     {
         TTestFolders folders;
