@@ -98,7 +98,7 @@ void TfrmDbSelect::showEvent(QShowEvent *event)
     bool anyEnabled = false;
     for (int i = 0; i < 4; ++i) {
         const QString path = m_app.GetDbPathOf(i + 1);
-        const bool exists = TUsers::IsRemote(m_app.GetLocation()) || QFileInfo::exists(path);
+        const bool exists = TUsers::IsRemote(m_app.GetLocation()) || QFileInfo(path).isFile();
         m_edtDbName[i]->setEnabled(exists);
         m_rgbDb[i]->setEnabled(exists);
         anyEnabled = anyEnabled || exists;

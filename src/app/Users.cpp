@@ -20,7 +20,8 @@ void TUsers::SetNumber(int number)
 void TUsers::SetLocation(const QString &folder)
 {
     const QString location = WithSeparator(folder);
-    if (!IsRemote(location) && !QFileInfo::exists(location + GetDbFileName()))
+    // A folder that merely carries the file's name holds no diary.
+    if (!IsRemote(location) && !QFileInfo(location + GetDbFileName()).isFile())
         throw EUsers(QStringLiteral("Users 04"));
     m_location = location;
 }

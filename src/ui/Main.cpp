@@ -146,7 +146,7 @@ bool TfrmMain::BrowseForDatabase()
         if (shbrDatabase.exec() != QDialog::Accepted || shbrDatabase.selectedFiles().isEmpty())
             return false;
         const QString folder = TUsers::WithSeparator(shbrDatabase.selectedFiles().constFirst());
-        if (QFileInfo::exists(folder + fileName)) {
+        if (QFileInfo(folder + fileName).isFile()) {
             m_app.SetLocation(folder);
             return true;
         }
@@ -168,7 +168,7 @@ void TfrmMain::OpenUserDatabase()
     TBusyPeriod busy(m_cursor, busyId);
     try {
         const bool remote = TUsers::IsRemote(m_app.GetLocation());
-        if (!remote && !QFileInfo::exists(m_app.GetDbPath())) {
+        if (!remote && !QFileInfo(m_app.GetDbPath()).isFile()) {
             if (!BrowseForDatabase()) {
                 ShowError(QStringLiteral("Databasen ") + m_app.GetDbPath()
                           + QStringLiteral(" finns inte. Den måste finnas för att applikationen skall kunna användas."));
