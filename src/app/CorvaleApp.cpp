@@ -3,6 +3,11 @@
 #include "foundation/CorvaleExceptions.h"
 #include "foundation/DbClient.h"
 #include "foundation/DefReg.h"
+#include "model/ActFactory.h"
+#include "model/ActivityClasses.h"
+#include "model/ActivityName.h"
+#include "model/Classhie.h"
+#include "reference/Pulses.h"
 
 #include <QDebug>
 
@@ -62,6 +67,9 @@ TCorvaleApp::TCorvaleApp(const TOptions &options) : m_options(options)
     m_registry = std::make_unique<TDefRegistry>(TDefRegistry::THive::User);
     LoadSettings();
     m_database = std::make_unique<TDbConnection>(options.connectionName);
+    m_activityNames = std::make_unique<TActivityNames>();
+    m_factory = std::make_unique<TActivityFactory>();
+    m_pulses = std::make_unique<TPulses>();
     m_state = TState::Closed;
 }
 
@@ -76,6 +84,9 @@ TCorvaleApp::~TCorvaleApp()
     } catch (const std::exception &e) {
         qWarning() << "Could not save the settings:" << e.what();
     }
+    m_pulses.reset();
+    m_factory.reset();
+    m_activityNames.reset();
     m_registry.reset();
     m_settings.reset();
     m_users.reset();
@@ -138,18 +149,44 @@ void TCorvaleApp::OpenDatabase()
 {
     RequireParts();
     ConnectDatabase();
-    LoadColSettingChoice();
+    try {
+        m_activityNames->SetDatabase(m_database.get());
+        m_activityNames->Open();
+        m_places.clear();
+        for (int i = 0; i < m_activityNames->Count(); ++i)
+            m_places.append(QStringList());
+        m_pulses->SetDatabase(m_database.get());
+        LoadColSettingChoice();
+        m_pulses->LoadPulses();
+    } catch (...) {
+        // Half an open diary is no open diary: take back what was done.
+        DropDiary();
+        throw;
+    }
     m_state = TState::Open;
     m_workingUser = m_users->GetNumber();
     m_workingLocation = m_users->GetLocation();
 }
 
+void TCorvaleApp::DropDiary()
+{
+    try {
+        UnregisterActivities();
+    } catch (const std::exception &e) {
+        qWarning() << "Could not unregister the activities:" << e.what();
+    }
+    m_activityNames->Close();
+    m_places.clear();
+    m_pulses->ClearPulses();
+    m_database->Close();
+    m_state = TState::Closed;
+}
+
 void TCorvaleApp::Disconnect()
 {
     RequireParts();
-    m_database->Close();
+    DropDiary();
     SaveColSettingChoice();
-    m_state = TState::Closed;
 }
 
 void TCorvaleApp::CloseDatabase()
@@ -349,6 +386,145 @@ int TCorvaleApp::GetRegisteredCount()
     query.Add(QStringLiteral("select count(*) from TrainingSession"));
     query.Open();
     return int(query.FieldAsInteger(0));
+}
+
+// ---------------------------------------------------------------------------
+// Activity names, classes and places
+
+int TCorvaleApp::GetActivityCount() const
+{
+    RequireParts();
+    return m_activityNames->Count();
+}
+
+void TCorvaleApp::GetActivityNames(QStringList *list) const
+{
+    RequireParts();
+    m_activityNames->GetNames(list);
+}
+
+TActivityNames &TCorvaleApp::GetActivityNameList()
+{
+    RequireParts();
+    return *m_activityNames;
+}
+
+TActivityFactory &TCorvaleApp::GetFactory()
+{
+    RequireParts();
+    return *m_factory;
+}
+
+void TCorvaleApp::RegisterActivities()
+{
+    RequireParts();
+    QStringList names;
+    m_activityNames->GetNames(&names);
+    for (const QString &name : names) {
+        const QString code = m_activityNames->CodeOfName(name);
+        const TActivityClass *activityClass = ActivityClassOfCode(code);
+        if (!activityClass)
+            throw ECorvaleError(QStringLiteral("The activity %1 has not been registered").arg(code));
+        m_factory->Register(name, activityClass);
+    }
+}
+
+void TCorvaleApp::UnregisterActivities()
+{
+    RequireParts();
+    QStringList names;
+    m_activityNames->GetNames(&names);
+    for (const QString &name : names) {
+        // Registration may have stopped part-way; what was never registered
+        // is left alone, so that everything that was is taken away.
+        if (m_factory->IsRegistered(name))
+            m_factory->Unregister(name);
+    }
+}
+
+void TCorvaleApp::ChangeActivityNames(QStringList *names)
+{
+    RequireParts();
+    UnregisterActivities();
+    bool changed = false;
+    try {
+        changed = m_activityNames->SetNames(names);
+    } catch (...) {
+        if (names)
+            m_activityNames->GetNames(names);
+        RegisterActivities();
+        throw;
+    }
+    m_activityNames->GetNames(names);
+    RegisterActivities();
+    if (changed) {
+        TIdleAtEnd idle(*this);
+        Send(TNotifyKind::ActivityNamesChanged);
+    }
+}
+
+std::unique_ptr<TActivity> TCorvaleApp::CreateActivity(const QString &displayName)
+{
+    RequireParts();
+    std::unique_ptr<TActivity> activity = m_factory->CreateActivity(displayName);
+    activity->SetDatabase(m_database.get());
+    activity->SetActivityNames(m_activityNames.get());
+    return activity;
+}
+
+void TCorvaleApp::GetTimeDistanceActivityNames(QStringList *list)
+{
+    RequireParts();
+    if (!list)
+        throw ECorvaleError(QStringLiteral("CorvaleApp 01"));
+    list->clear();
+    QStringList names;
+    m_activityNames->GetNames(&names);
+    for (const QString &name : names) {
+        const TActivityClass *activityClass = m_factory->ClassOf(name);
+        if (activityClass && activityClass->Create()->Family() == TActivityFamily::TimeDistance)
+            list->append(name);
+    }
+}
+
+void TCorvaleApp::LoadPlaces()
+{
+    RequireParts();
+    TIdleAtEnd idle(*this);
+    Send(TNotifyKind::LoadingPlaces);
+    QStringList names;
+    m_activityNames->GetNames(&names);
+    for (int i = 0; i < names.size() && i < m_places.size(); ++i) {
+        std::unique_ptr<TActivity> activity = CreateActivity(names.at(i));
+        Send(TNotifyKind::LoadingPlaces);
+        m_places[i].clear();
+        activity->GetPlaces(&m_places[i]);
+    }
+}
+
+void TCorvaleApp::GetPlaces(QStringList *list, const QString &displayName) const
+{
+    RequireParts();
+    if (!list)
+        throw ECorvaleError(QStringLiteral("CorvaleApp 01"));
+    QStringList names;
+    m_activityNames->GetNames(&names);
+    int index = -1;
+    for (int i = 0; i < names.size() && index < 0; ++i) {
+        if (names.at(i).compare(displayName, Qt::CaseInsensitive) == 0)
+            index = i;
+    }
+    if (index < 0)
+        return;
+    list->clear();
+    if (index < m_places.size())
+        *list = m_places.at(index);
+}
+
+TPulses &TCorvaleApp::GetPulses()
+{
+    RequireParts();
+    return *m_pulses;
 }
 
 // ---------------------------------------------------------------------------

@@ -6,11 +6,16 @@
 #include "foundation/Observer.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
+class TActivity;
+class TActivityFactory;
+class TActivityNames;
 class TDbConnection;
 class TDefRegistry;
+class TPulses;
 
 // The kinds of notification the application object sends to its observers.
 // Every kind but Closing is followed by Idle when its operation ends, also
@@ -109,11 +114,46 @@ public:
     // The number of diary entries in the open diary.
     int GetRegisteredCount();
 
+    // Activity names and classes.
+    int GetActivityCount() const;
+    // Replaces the list's contents by the display names, in list order.
+    void GetActivityNames(QStringList *list) const;
+    TActivityNames &GetActivityNameList();
+    TActivityFactory &GetFactory();
+    // Registers every display name with the class of its code. A code
+    // without a class raises ECorvaleError "The activity %s has not been
+    // registered"; the names before it stay registered.
+    void RegisterActivities();
+    // Unregisters every display name that is registered.
+    void UnregisterActivities();
+    // Stores new display names (one per code, in order). Whatever the store
+    // does, the caller's list is refreshed from the stored names and they
+    // are registered again; a change is told as ActivityNamesChanged, Idle.
+    void ChangeActivityNames(QStringList *names);
+    // A new, unsaved object of the display name's class, attached to the
+    // connection and the names; the caller owns it.
+    std::unique_ptr<TActivity> CreateActivity(const QString &displayName);
+    // The display names whose class is of the time-and-distance family.
+    void GetTimeDistanceActivityNames(QStringList *list);
+
+    // Places, per display name.
+    // Reads the places of every activity, telling LoadingPlaces once before
+    // and once per name, and Idle at the end (also after a failure).
+    void LoadPlaces();
+    // Fills the list with the places of the display name; a name that is not
+    // an activity's leaves the list as it is. No list: "CorvaleApp 01".
+    void GetPlaces(QStringList *list, const QString &displayName) const;
+
+    // The register of pulse intervals.
+    TPulses &GetPulses();
+
     // Sends one notification of the kind with the text.
     void Send(TNotifyKind kind, const QString &text = QString());
 
 private:
     void RequireParts() const;
+    // Closes the diary and empties what was loaded from it.
+    void DropDiary();
 
     TState m_state = TState::Shell;
     QString m_shellReason;
@@ -122,6 +162,10 @@ private:
     std::unique_ptr<TCorvaleSettings> m_settings;
     std::unique_ptr<TDefRegistry> m_registry;
     std::unique_ptr<TDbConnection> m_database;
+    std::unique_ptr<TActivityNames> m_activityNames;
+    std::unique_ptr<TActivityFactory> m_factory;
+    std::unique_ptr<TPulses> m_pulses;
+    QList<QStringList> m_places; // one list per display name, while a diary is open
     TOptions m_options;
     int m_colSettingChoice = -1;
     QString m_appPath;

@@ -343,6 +343,13 @@ int TDbQuery::FieldIndex(const QString &name) const
     return index;
 }
 
+QString TDbQuery::FieldName(int index) const
+{
+    if (!m_active || index < 0 || index >= m_query.record().count())
+        throw EDbClientError(QStringLiteral("Fält %1 finns inte i resultatet").arg(index));
+    return m_query.record().fieldName(index);
+}
+
 QVariant TDbQuery::CurrentValue(int index) const
 {
     if (!m_active || m_eof)

@@ -141,6 +141,9 @@ public:
     // result, or reading when no row is current, raises EDbClientError.
     int FieldCount() const;
     int FieldIndex(const QString &name) const;
+    // The name of a result column as the engine reports it (upper case for
+    // unquoted names).
+    QString FieldName(int index) const;
     bool FieldIsNull(int index) const;
     bool FieldIsNull(const QString &name) const { return FieldIsNull(FieldIndex(name)); }
     // The value as text: empty for null, decimals with the column's scale

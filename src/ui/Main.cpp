@@ -237,6 +237,25 @@ void TfrmMain::mnuiDbClick()
 void TfrmMain::ObserverChange(const TObservation &observation)
 {
     m_mnuiDb->setEnabled(observation.kind == quint8(TNotifyKind::Idle));
+    switch (TNotifyKind(observation.kind)) {
+    case TNotifyKind::LoadingPlaces:
+        // The first notification starts the loading, each further one is
+        // one activity's places.
+        if (!m_pgsbrMain->isVisible()) {
+            m_pgsbrMain->setRange(0, qMax(1, m_app.GetActivityCount()));
+            m_pgsbrMain->setValue(0);
+            m_pgsbrMain->setVisible(true);
+        } else {
+            m_pgsbrMain->setValue(m_pgsbrMain->value() + 1);
+        }
+        m_pgsbrMain->repaint();
+        break;
+    case TNotifyKind::Idle:
+        m_pgsbrMain->setVisible(false);
+        break;
+    default:
+        break;
+    }
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)
