@@ -171,6 +171,21 @@ private:
     int m_rowsAffected = -1;
 };
 
+// Closes a query when it goes out of scope, so that a failure while reading
+// rows never leaves the result open.
+class TDbQueryCloser
+{
+public:
+    explicit TDbQueryCloser(TDbQuery &query) : m_query(query) {}
+    ~TDbQueryCloser() { m_query.Close(); }
+
+    TDbQueryCloser(const TDbQueryCloser &) = delete;
+    TDbQueryCloser &operator=(const TDbQueryCloser &) = delete;
+
+private:
+    TDbQuery &m_query;
+};
+
 // Makes the embedded engine usable for the current user; called before the
 // first connection. Safe to call repeatedly.
 void PrepareDatabaseEngine();

@@ -206,6 +206,19 @@ void TActivity::ExecuteBuffer(bool checkOneRow)
         CheckOneRow();
 }
 
+void TActivity::OpenTypeRow(const QString &keyColumn, const QString &param)
+{
+    TDbQuery &query = Query();
+    AddLine(&query, QStringLiteral("select * from ") + m_tableName);
+    AddLine(&query, QStringLiteral("where ") + keyColumn + QStringLiteral(" = :") + param);
+    query.SetInteger(param, m_sessionNr);
+    query.Open();
+    if (query.Eof()) {
+        query.Close();
+        throw EActivityError(QStringLiteral("Classhie 01. RowsAffected: 0"));
+    }
+}
+
 QString TActivity::Column(const QString &column, int kind) const
 {
     return GetColumn(m_query.get(), column, kind);
@@ -440,11 +453,7 @@ void TActivity::RunListQuery(QList<int> &numbers)
 {
     TDbQuery &query = Query();
     AddLine(&query, QStringLiteral("order by sessiondate, sessionnr"));
-    struct TCloser
-    {
-        TDbQuery &query;
-        ~TCloser() { query.Close(); }
-    } closer{query};
+    TDbQueryCloser closer(query);
     query.Open();
     for (; !query.Eof(); query.Next()) {
         numbers.append(int(query.FieldAsInteger(QStringLiteral("SessionNr"))));
@@ -557,11 +566,7 @@ void TActivity::GetYearSummaries(int fromMonth, int fromDay, const TSettingsValu
     int previousYear = 0;
 
     query.Open();
-    struct TCloser
-    {
-        TDbQuery &query;
-        ~TCloser() { query.Close(); }
-    } closer{query};
+    TDbQueryCloser closer(query);
     for (; !query.Eof(); query.Next()) {
         const QDate date = TimeDate::StrToDate(Column(QStringLiteral("TDate"), vkDate));
         const int m = date.month();
@@ -642,12 +647,26 @@ void TActivity::AddCountTotals(const TPeriod &period, TSeries &series)
     AddPeriodFilters(period);
     AddLine(&query, QStringLiteral("order by SessionDate"));
     query.Open();
-    struct TCloser
-    {
-        TDbQuery &query;
-        ~TCloser() { query.Close(); }
-    } closer{query};
+    TDbQueryCloser closer(query);
     AddToBuckets(query, series, [](TDbQuery &) { return 1.0; });
+}
+
+void TActivity::AddColumnTotals(const QString &column, const TPeriod &period, TSeries &series, bool durations)
+{
+    TDbQuery &query = Query();
+    query.Clear();
+    AddLine(&query, QStringLiteral("select SessionDate, ") + column);
+    AddLine(&query, QStringLiteral("from TrainingSession, ") + m_tableName);
+    AddLine(&query, QStringLiteral("where SessionNr = Nr"));
+    AddPeriodFilters(period);
+    AddLine(&query, QStringLiteral("and ") + column + QStringLiteral(" is not null"));
+    AddLine(&query, QStringLiteral("order by SessionDate"));
+    query.Open();
+    TDbQueryCloser closer(query);
+    AddToBuckets(query, series, [column, durations](TDbQuery &row) {
+        const QString text = GetColumn(&row, column, vkDecimal);
+        return durations ? double(TimeDate::TotalSeconds(text)) : Num::StrToFloat(text);
+    });
 }
 
 void TActivity::AddDurationTotals(const TPeriod &, TSeries &)

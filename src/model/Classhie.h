@@ -213,6 +213,14 @@ protected:
     static void AddToBuckets(TDbQuery &query, TSeries &series, const std::function<double(TDbQuery &)> &valueOf);
     void AddPeriodFilters(const TPeriod &period);
 
+    // Opens "select * from <table> where <keyColumn> = :<param>" for this
+    // entry; raises "Classhie 01. RowsAffected: 0" when the row is missing.
+    // The caller reads the row and closes the query.
+    void OpenTypeRow(const QString &keyColumn, const QString &param);
+    // Period totals of one column of the type's table into the series'
+    // buckets: durations in seconds, anything else as its number.
+    void AddColumnTotals(const QString &column, const TPeriod &period, TSeries &series, bool durations);
+
     // Executes the buffer when it holds a statement; with `checkOneRow`,
     // raises "Classhie 01" unless exactly one row was touched.
     void ExecuteBuffer(bool checkOneRow);

@@ -76,15 +76,8 @@ void TCardioMeasure::AddInsertTypeRow()
 
 void TCardioMeasure::LoadTypeRow()
 {
+    OpenTypeRow(QStringLiteral("Nr"), QStringLiteral("stnr"));
     TDbQuery &query = Query();
-    AddLine(&query, QStringLiteral("select * from ") + GetTableName());
-    AddLine(&query, QStringLiteral("where Nr = :stnr"));
-    query.SetInteger(QStringLiteral("stnr"), GetSessionNr());
-    query.Open();
-    if (query.Eof()) {
-        query.Close();
-        throw EActivityError(QStringLiteral("Classhie 01. RowsAffected: 0"));
-    }
     auto value = [this](const char *column) { return Column(QLatin1String(column), vkDecimal); };
     SetMeasure(value("Measure"));
     SetBodyMeasures(value("Neck"), value("Shoulder"), value("Calf"), value("Thigh"), value("Hip"), value("Waist"), value("Arm"),

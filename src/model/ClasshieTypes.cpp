@@ -149,36 +149,14 @@ QString TTimeActivity::FormatTimeSeriesValue(double value, TUnit unit) const
     return Str::FormatFixed(0, value);
 }
 
-void TTimeActivity::AddTotals(const QString &column, const TPeriod &period, TSeries &series, bool durations)
-{
-    TDbQuery &query = Query();
-    query.Clear();
-    AddLine(&query, QStringLiteral("select SessionDate, ") + column);
-    AddLine(&query, QStringLiteral("from TrainingSession, ") + GetTableName());
-    AddLine(&query, QStringLiteral("where SessionNr = Nr"));
-    AddPeriodFilters(period);
-    AddLine(&query, QStringLiteral("and ") + column + QStringLiteral(" is not null"));
-    AddLine(&query, QStringLiteral("order by SessionDate"));
-    query.Open();
-    struct TCloser
-    {
-        TDbQuery &query;
-        ~TCloser() { query.Close(); }
-    } closer{query};
-    AddToBuckets(query, series, [column, durations](TDbQuery &row) {
-        const QString text = GetColumn(&row, column, vkDecimal);
-        return durations ? double(TimeDate::TotalSeconds(text)) : Num::StrToFloat(text);
-    });
-}
-
 void TTimeActivity::AddDurationTotals(const TPeriod &period, TSeries &series)
 {
-    AddTotals(QStringLiteral("Duration"), period, series, true);
+    AddColumnTotals(QStringLiteral("Duration"), period, series, true);
 }
 
 void TTimeActivity::AddDistanceTotals(const TPeriod &period, TSeries &series)
 {
-    AddTotals(QStringLiteral("Distance"), period, series, false);
+    AddColumnTotals(QStringLiteral("Distance"), period, series, false);
 }
 
 // ---------------------------------------------------------------------------
@@ -197,15 +175,8 @@ void TSimpleTimeActivity::AddInsertTypeRow()
 
 void TSimpleTimeActivity::LoadTypeRow()
 {
+    OpenTypeRow(QStringLiteral("Nr"), QStringLiteral("stnr"));
     TDbQuery &query = Query();
-    AddLine(&query, QStringLiteral("select * from ") + GetTableName());
-    AddLine(&query, QStringLiteral("where Nr = :stnr"));
-    query.SetInteger(QStringLiteral("stnr"), GetSessionNr());
-    query.Open();
-    if (query.Eof()) {
-        query.Close();
-        throw EActivityError(QStringLiteral("Classhie 01. RowsAffected: 0"));
-    }
     SetDuration(Column(QStringLiteral("Duration"), vkDecimal));
     SetComment(Column(QStringLiteral("Comment"), vkText));
     query.Close();
@@ -296,15 +267,8 @@ void TSimpleGame::AddInsertTypeRow()
 
 void TSimpleGame::LoadTypeRow()
 {
+    OpenTypeRow(QStringLiteral("Nr"), QStringLiteral("sgnr"));
     TDbQuery &query = Query();
-    AddLine(&query, QStringLiteral("select * from ") + GetTableName());
-    AddLine(&query, QStringLiteral("where Nr = :sgnr"));
-    query.SetInteger(QStringLiteral("sgnr"), GetSessionNr());
-    query.Open();
-    if (query.Eof()) {
-        query.Close();
-        throw EActivityError(QStringLiteral("Classhie 01. RowsAffected: 0"));
-    }
     // A match is kept in whole minutes.
     SetDuration(Str::StrToStrDec(Column(QStringLiteral("Duration"), vkDecimal), 0));
     SetGame(Column(QStringLiteral("Performance"), vkInteger), Column(QStringLiteral("Game"), vkText));
@@ -410,15 +374,8 @@ void TSimpleTimeDistActivity::AddInsertTypeRow()
 
 void TSimpleTimeDistActivity::LoadTypeRow()
 {
+    OpenTypeRow(QStringLiteral("Nr"), QStringLiteral("tdtnr"));
     TDbQuery &query = Query();
-    AddLine(&query, QStringLiteral("select * from ") + GetTableName());
-    AddLine(&query, QStringLiteral("where Nr = :tdtnr"));
-    query.SetInteger(QStringLiteral("tdtnr"), GetSessionNr());
-    query.Open();
-    if (query.Eof()) {
-        query.Close();
-        throw EActivityError(QStringLiteral("Classhie 01. RowsAffected: 0"));
-    }
     SetDuration(Column(QStringLiteral("Duration"), vkDecimal));
     SetDistance(Column(QStringLiteral("Distance"), vkDecimal));
     SetComment(Column(QStringLiteral("Comment"), vkText));
@@ -511,21 +468,7 @@ void TDistanceActivity::LoadListRow()
 
 void TDistanceActivity::AddDistanceTotals(const TPeriod &period, TSeries &series)
 {
-    TDbQuery &query = Query();
-    query.Clear();
-    AddLine(&query, QStringLiteral("select SessionDate, Distance"));
-    AddLine(&query, QStringLiteral("from TrainingSession, ") + GetTableName());
-    AddLine(&query, QStringLiteral("where SessionNr = Nr"));
-    AddPeriodFilters(period);
-    AddLine(&query, QStringLiteral("and Distance is not null"));
-    AddLine(&query, QStringLiteral("order by SessionDate"));
-    query.Open();
-    struct TCloser
-    {
-        TDbQuery &query;
-        ~TCloser() { query.Close(); }
-    } closer{query};
-    AddToBuckets(query, series, [](TDbQuery &row) { return Num::StrToFloat(GetColumn(&row, QStringLiteral("Distance"), vkDecimal)); });
+    AddColumnTotals(QStringLiteral("Distance"), period, series, false);
 }
 
 // ---------------------------------------------------------------------------
@@ -544,15 +487,8 @@ void TSimpleDistanceActivity::AddInsertTypeRow()
 
 void TSimpleDistanceActivity::LoadTypeRow()
 {
+    OpenTypeRow(QStringLiteral("Nr"), QStringLiteral("sdanr"));
     TDbQuery &query = Query();
-    AddLine(&query, QStringLiteral("select * from ") + GetTableName());
-    AddLine(&query, QStringLiteral("where Nr = :sdanr"));
-    query.SetInteger(QStringLiteral("sdanr"), GetSessionNr());
-    query.Open();
-    if (query.Eof()) {
-        query.Close();
-        throw EActivityError(QStringLiteral("Classhie 01. RowsAffected: 0"));
-    }
     SetDistance(Column(QStringLiteral("Distance"), vkDecimal));
     SetComment(Column(QStringLiteral("Comment"), vkText));
     query.Close();
@@ -621,15 +557,8 @@ void TOther::AddInsertTypeRow()
 
 void TOther::LoadTypeRow()
 {
+    OpenTypeRow(QStringLiteral("OtherNr"), QStringLiteral("onr"));
     TDbQuery &query = Query();
-    AddLine(&query, QStringLiteral("select * from ") + GetTableName());
-    AddLine(&query, QStringLiteral("where OtherNr = :onr"));
-    query.SetInteger(QStringLiteral("onr"), GetSessionNr());
-    query.Open();
-    if (query.Eof()) {
-        query.Close();
-        throw EActivityError(QStringLiteral("Classhie 01. RowsAffected: 0"));
-    }
     SetOtherActivity(Column(QStringLiteral("OtherActivity"), vkText));
     SetComment(Column(QStringLiteral("OtherComment"), vkText));
     query.Close();

@@ -63,7 +63,6 @@ protected:
     QString FormatTimeSeriesValue(double value, TSettingsValues::TSummaryTime unit) const;
     // The rows of Duration or Distance as TValue for the summaries.
     void AddValueRowsSelect(const QString &column);
-    void AddTotals(const QString &column, const TPeriod &period, TSeries &series, bool durations);
 
 private:
     QString m_duration = QStringLiteral("-1");
