@@ -289,6 +289,9 @@ void TDbQuery::Open()
         m_query.finish();
         throw EDbClientError(QStringLiteral("Satsen ger inga rader: %1").arg(Text()));
     }
+    // The driver looks the column list up in the system tables each time it
+    // is asked for it, so it is asked once per result.
+    m_record = m_query.record();
     m_active = true;
     m_eof = !m_query.next();
     if (m_eof && m_query.lastError().isValid()) {
@@ -324,20 +327,21 @@ void TDbQuery::Close()
 {
     if (m_query.isActive())
         m_query.finish();
+    m_record.clear();
     m_active = false;
     m_eof = true;
 }
 
 int TDbQuery::FieldCount() const
 {
-    return m_active ? m_query.record().count() : 0;
+    return m_active ? m_record.count() : 0;
 }
 
 int TDbQuery::FieldIndex(const QString &name) const
 {
     if (!m_active)
         throw EDbClientError(QStringLiteral("Frågan är inte öppen (fält %1)").arg(name));
-    const int index = m_query.record().indexOf(name);
+    const int index = m_record.indexOf(name);
     if (index < 0)
         throw EDbClientError(QStringLiteral("Fältet %1 finns inte i resultatet").arg(name));
     return index;
@@ -345,16 +349,16 @@ int TDbQuery::FieldIndex(const QString &name) const
 
 QString TDbQuery::FieldName(int index) const
 {
-    if (!m_active || index < 0 || index >= m_query.record().count())
+    if (!m_active || index < 0 || index >= m_record.count())
         throw EDbClientError(QStringLiteral("Fält %1 finns inte i resultatet").arg(index));
-    return m_query.record().fieldName(index);
+    return m_record.fieldName(index);
 }
 
 QVariant TDbQuery::CurrentValue(int index) const
 {
     if (!m_active || m_eof)
         throw EDbClientError(QStringLiteral("Ingen aktuell rad"));
-    if (index < 0 || index >= m_query.record().count())
+    if (index < 0 || index >= m_record.count())
         throw EDbClientError(QStringLiteral("Fält %1 finns inte i resultatet").arg(index));
     return m_query.value(index);
 }
@@ -373,7 +377,7 @@ QString TDbQuery::FieldAsText(int index) const
     switch (value.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float: {
-        const int scale = m_query.record().field(index).precision();
+        const int scale = m_record.field(index).precision();
         if (scale > 0 && scale <= 18)
             return QLocale::c().toString(value.toDouble(), 'f', scale);
         QString text = QLocale::c().toString(value.toDouble(), 'f', QLocale::FloatingPointShortest);

@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 #include <QVariant>
 
@@ -166,6 +167,7 @@ private:
     QStringList m_lines;
     QMap<QString, QVariant> m_params;
     QSqlQuery m_query;
+    QSqlRecord m_record;
     bool m_active = false;
     bool m_eof = true;
     int m_rowsAffected = -1;
