@@ -6,7 +6,10 @@
 #include "model/ActFactory.h"
 #include "model/ActivityClasses.h"
 #include "model/ActivityName.h"
+#include "model/ClasshieCardio.h"
+#include "model/ClasshieGolf.h"
 #include "model/Classhie.h"
+#include "reference/Exercises.h"
 #include "reference/Pulses.h"
 
 #include <QDebug>
@@ -69,7 +72,11 @@ TCorvaleApp::TCorvaleApp(const TOptions &options) : m_options(options)
     m_database = std::make_unique<TDbConnection>(options.connectionName);
     m_activityNames = std::make_unique<TActivityNames>();
     m_factory = std::make_unique<TActivityFactory>();
+    m_exercises = std::make_unique<TExercises>();
+    m_exercisePrograms = std::make_unique<TExercisePrograms>();
     m_pulses = std::make_unique<TPulses>();
+    m_exercises->SetExercisePrograms(m_exercisePrograms.get());
+    m_exercisePrograms->SetExercises(m_exercises.get());
     m_state = TState::Closed;
 }
 
@@ -85,6 +92,8 @@ TCorvaleApp::~TCorvaleApp()
         qWarning() << "Could not save the settings:" << e.what();
     }
     m_pulses.reset();
+    m_exercisePrograms.reset();
+    m_exercises.reset();
     m_factory.reset();
     m_activityNames.reset();
     m_registry.reset();
@@ -155,8 +164,13 @@ void TCorvaleApp::OpenDatabase()
         m_places.clear();
         for (int i = 0; i < m_activityNames->Count(); ++i)
             m_places.append(QStringList());
+        RegisterActivities();
+        m_exercises->SetDatabase(m_database.get());
+        m_exercisePrograms->SetDatabase(m_database.get());
         m_pulses->SetDatabase(m_database.get());
         LoadColSettingChoice();
+        m_exercises->LoadExercises();
+        m_exercisePrograms->LoadPrograms();
         m_pulses->LoadPulses();
     } catch (...) {
         // Half an open diary is no open diary: take back what was done.
@@ -472,6 +486,31 @@ std::unique_ptr<TActivity> TCorvaleApp::CreateActivity(const QString &displayNam
     return activity;
 }
 
+std::unique_ptr<TActivity> TCorvaleApp::CreateActivityOfCode(const QString &code)
+{
+    // The user may rename every type; the code stays.
+    return CreateActivity(m_activityNames->NameOfCode(code));
+}
+
+QString TCorvaleApp::LastNewHcp(const QString &date, int sessionNr)
+{
+    RequireParts();
+    std::unique_ptr<TActivity> activity = CreateActivityOfCode(QStringLiteral("GOL"));
+    auto *golf = dynamic_cast<TGolf *>(activity.get());
+    if (!golf)
+        throw ECorvaleError(QStringLiteral("The activity %1 has not been registered").arg(QStringLiteral("GOL")));
+    return golf->LastNewHcp(date, sessionNr);
+}
+
+QString TCorvaleApp::WaistHipRatio(const QString &waist, const QString &hip)
+{
+    RequireParts();
+    std::unique_ptr<TActivity> activity = CreateActivityOfCode(QStringLiteral("CAM"));
+    if (!dynamic_cast<TCardioMeasure *>(activity.get()))
+        throw ECorvaleError(QStringLiteral("The activity %1 has not been registered").arg(QStringLiteral("CAM")));
+    return TCardioMeasure::WaistHipRatio(waist, hip);
+}
+
 void TCorvaleApp::GetTimeDistanceActivityNames(QStringList *list)
 {
     RequireParts();
@@ -525,6 +564,18 @@ TPulses &TCorvaleApp::GetPulses()
 {
     RequireParts();
     return *m_pulses;
+}
+
+TExercises &TCorvaleApp::GetExercises()
+{
+    RequireParts();
+    return *m_exercises;
+}
+
+TExercisePrograms &TCorvaleApp::GetExercisePrograms()
+{
+    RequireParts();
+    return *m_exercisePrograms;
 }
 
 // ---------------------------------------------------------------------------

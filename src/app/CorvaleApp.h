@@ -15,6 +15,8 @@ class TActivityFactory;
 class TActivityNames;
 class TDbConnection;
 class TDefRegistry;
+class TExercisePrograms;
+class TExercises;
 class TPulses;
 
 // The kinds of notification the application object sends to its observers.
@@ -133,6 +135,11 @@ public:
     // A new, unsaved object of the display name's class, attached to the
     // connection and the names; the caller owns it.
     std::unique_ptr<TActivity> CreateActivity(const QString &displayName);
+    // The handicap after the latest golf round on or before the date, other
+    // than the session given (-1 for a new round); empty when none.
+    QString LastNewHcp(const QString &date, int sessionNr);
+    // The waist/hip ratio the body measurement shows.
+    QString WaistHipRatio(const QString &waist, const QString &hip);
     // The display names whose class is of the time-and-distance family.
     void GetTimeDistanceActivityNames(QStringList *list);
 
@@ -144,14 +151,19 @@ public:
     // an activity's leaves the list as it is. No list: "CorvaleApp 01".
     void GetPlaces(QStringList *list, const QString &displayName) const;
 
-    // The register of pulse intervals.
+    // The registers of pulse intervals, strength exercises and programs.
     TPulses &GetPulses();
+    TExercises &GetExercises();
+    TExercisePrograms &GetExercisePrograms();
 
     // Sends one notification of the kind with the text.
     void Send(TNotifyKind kind, const QString &text = QString());
 
 private:
     void RequireParts() const;
+    // A throw-away object of the type with the fixed code, whatever its
+    // display name is now.
+    std::unique_ptr<TActivity> CreateActivityOfCode(const QString &code);
     // Closes the diary and empties what was loaded from it.
     void DropDiary();
 
@@ -165,6 +177,8 @@ private:
     std::unique_ptr<TActivityNames> m_activityNames;
     std::unique_ptr<TActivityFactory> m_factory;
     std::unique_ptr<TPulses> m_pulses;
+    std::unique_ptr<TExercises> m_exercises;
+    std::unique_ptr<TExercisePrograms> m_exercisePrograms;
     QList<QStringList> m_places; // one list per display name, while a diary is open
     TOptions m_options;
     int m_colSettingChoice = -1;

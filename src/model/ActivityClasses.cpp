@@ -1,6 +1,8 @@
 #include "model/ActivityClasses.h"
 
 #include "model/ClasshieCardio.h"
+#include "model/ClasshieGolf.h"
+#include "model/ClasshieWorkout.h"
 #include "model/ClasshieTypes.h"
 
 #include <QHash>
@@ -18,6 +20,7 @@ const TActivityClass *ActivityClassOfCode(const QString &code)
         {QStringLiteral("SOC"), ActivityClassOf<TSoccer>()},    {QStringLiteral("HOC"), ActivityClassOf<TIceHockey>()},
         {QStringLiteral("CAR"), ActivityClassOf<TCardio>()},    {QStringLiteral("CAN"), ActivityClassOf<TCanoeing>()},
         {QStringLiteral("INL"), ActivityClassOf<TInlines>()},   {QStringLiteral("CAM"), ActivityClassOf<TCardioMeasure>()},
+        {QStringLiteral("GOL"), ActivityClassOf<TGolf>()},      {QStringLiteral("WOR"), ActivityClassOf<TWorkout>()},
     };
     return classes.value(code.trimmed().toUpper(), nullptr);
 }

@@ -198,6 +198,8 @@ void TfrmMain::OpenUserDatabase()
         m_app.OpenDatabase();
 
         setWindowTitle(QStringLiteral("Ternvall - ") + m_app.GetUserName());
+        SetStatus(QStringLiteral("Hämtar platser..."));
+        m_app.LoadPlaces();
 
         const bool searched = m_app.GetSettings().SearchAtStart;
         const QString text = searched ? QStringLiteral("aktivitet#\\er# är registrerad#\\e#, sökt årets aktiviteter")

@@ -8,6 +8,8 @@
 #include "foundation/CorvaleExceptions.h"
 #include "foundation/DbClient.h"
 #include "foundation/SettingsFiles.h"
+#include "model/ActFactory.h"
+#include "model/ClasshieTypes.h"
 
 #include <QSettings>
 #include <QtTest>
@@ -200,6 +202,112 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(EDbClientError, app.OpenDatabase());
         }
         QCOMPARE(store(SettingsFiles::THive::Machine)->value(QStringLiteral("Database/User")).toInt(), 1);
+    }
+
+    void openingRegistersEveryActivity()
+    {
+        TTestFolders folders;
+        createDiary(folders);
+        TCorvaleApp app(options());
+        app.OpenDatabase();
+        QCOMPARE(app.GetActivityCount(), 22);
+        QCOMPARE(app.GetFactory().Count(), 22);
+        std::unique_ptr<TActivity> run = app.CreateActivity(QStringLiteral("löpning"));
+        QVERIFY(dynamic_cast<TRunning *>(run.get()));
+        QCOMPARE(run->GetDatabase(), &app.GetDatabase());
+        QCOMPARE(run->GetActivityName(), QStringLiteral("Löpning"));
+        QStringList timeDistance{QStringLiteral("gammalt")};
+        app.GetTimeDistanceActivityNames(&timeDistance);
+        QCOMPARE(timeDistance, (QStringList{QStringLiteral("Löpning"), QStringLiteral("Längdåkning"), QStringLiteral("Cykling"),
+                                            QStringLiteral("Simning"), QStringLiteral("Inlines")}));
+        app.Disconnect();
+        QCOMPARE(app.GetFactory().Count(), 0);
+        QVERIFY_THROWS_EXCEPTION(EFactory, app.CreateActivity(QStringLiteral("Löpning")));
+    }
+
+    void placesPerActivity()
+    {
+        TTestFolders folders;
+        createDiary(folders);
+        TCorvaleApp app(options());
+        {
+            // Nothing to load while no diary is open.
+            TRecorder recorder(app);
+            app.LoadPlaces();
+            QCOMPARE(recorder.kinds, (QList<quint8>{2, 0}));
+        }
+        app.OpenDatabase();
+        for (int nr = 1; nr <= 3; ++nr) {
+            std::unique_ptr<TActivity> run = app.CreateActivity(QStringLiteral("Löpning"));
+            run->SetSessionNr(nr);
+            run->SetSessionData(QStringLiteral("2024-05-0%1").arg(nr), nr == 2 ? QString() : QStringLiteral("Skatås"), {}, {});
+            run->Insert();
+        }
+        TRecorder recorder(app);
+        app.LoadPlaces();
+        QList<quint8> expected(23, 2);
+        expected.append(0);
+        QCOMPARE(recorder.kinds, expected);
+
+        QStringList places{QStringLiteral("kvar")};
+        app.GetPlaces(&places, QStringLiteral("Löpning"));
+        QCOMPARE(places, QStringList{QStringLiteral("Skatås")});
+        app.GetPlaces(&places, QStringLiteral("Curling"));
+        QCOMPARE(places, QStringList{QStringLiteral("Skatås")});
+        app.GetPlaces(&places, QStringLiteral("Cykling"));
+        QVERIFY(places.isEmpty());
+        try {
+            app.GetPlaces(nullptr, QStringLiteral("Löpning"));
+            QFAIL("a missing list is refused");
+        } catch (const ECorvaleError &e) {
+            QCOMPARE(e.Message(), QStringLiteral("CorvaleApp 01"));
+        }
+    }
+
+    void renamingActivities()
+    {
+        TTestFolders folders;
+        createDiary(folders);
+        TCorvaleApp app(options());
+        app.OpenDatabase();
+        QStringList names;
+        app.GetActivityNames(&names);
+        const int golf = names.indexOf(QStringLiteral("Golf"));
+        QVERIFY(golf >= 0);
+        {
+            TRecorder recorder(app);
+            names[golf] = QStringLiteral("Golfrunda");
+            app.ChangeActivityNames(&names);
+            QCOMPARE(recorder.kinds, (QList<quint8>{5, 0}));
+        }
+        QVERIFY(app.GetFactory().IsRegistered(QStringLiteral("Golfrunda")));
+        QVERIFY(!app.GetFactory().IsRegistered(QStringLiteral("Golf")));
+        QCOMPARE(app.GetFactory().Count(), 22);
+
+        // The golf and body-measurement look-ups find their types by code,
+        // so they still work under the new names.
+        const int measure = names.indexOf(QStringLiteral("Konditionsmätning"));
+        names[measure] = QStringLiteral("Kroppsmått");
+        app.ChangeActivityNames(&names);
+        QCOMPARE(app.WaistHipRatio(QStringLiteral("80"), QStringLiteral("100")), QStringLiteral("0.80"));
+        QCOMPARE(app.LastNewHcp(QStringLiteral("2024-06-01"), -1), QString());
+        TDbQuery query(app.GetDatabase());
+        query.Add(QStringLiteral("insert into TrainingSession (SessionNr, SessionDate, SessionActivity) values(4, '2024-05-20', 'GOL')"));
+        query.ExecSQL();
+        query.Clear();
+        query.Add(QStringLiteral("insert into Golf (GolfNr, GolfNewHCP) values(4, 17.3)"));
+        query.ExecSQL();
+        QCOMPARE(app.LastNewHcp(QStringLiteral("2024-06-01"), -1), QStringLiteral("17.3"));
+        QCOMPARE(app.LastNewHcp(QStringLiteral("2024-05-19"), -1), QString());
+
+        // A name used twice is refused; the caller's list shows what is
+        // stored and every activity stays registered.
+        TRecorder recorder(app);
+        names[0] = QStringLiteral("golfrunda");
+        QVERIFY_THROWS_EXCEPTION(EActivityName, app.ChangeActivityNames(&names));
+        QCOMPARE(names[0], QStringLiteral("Löpning"));
+        QCOMPARE(app.GetFactory().Count(), 22);
+        QVERIFY(recorder.kinds.isEmpty());
     }
 
     void notifications_data()
