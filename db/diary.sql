@@ -35,7 +35,7 @@ CREATE TABLE TrainingSession (
     SessionWind D_DECIMAL,
     SessionSleepQuality INTEGER,
     SessionSleepDuration D_DECIMAL,
-    SessionComment VARCHAR(4000),
+    SessionComment BLOB SUB_TYPE TEXT,
     CONSTRAINT PK_TrainingSession PRIMARY KEY (SessionNr)
 );
 CREATE INDEX IX_TrainingSession_Date ON TrainingSession (SessionDate);

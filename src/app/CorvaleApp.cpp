@@ -4,6 +4,7 @@
 #include "foundation/DbClient.h"
 #include "foundation/DefReg.h"
 #include "model/ActFactory.h"
+#include "model/Activities.h"
 #include "model/ActivityClasses.h"
 #include "model/ActivityName.h"
 #include "model/ClasshieCardio.h"
@@ -72,9 +73,14 @@ TCorvaleApp::TCorvaleApp(const TOptions &options) : m_options(options)
     m_database = std::make_unique<TDbConnection>(options.connectionName);
     m_activityNames = std::make_unique<TActivityNames>();
     m_factory = std::make_unique<TActivityFactory>();
+    m_activities = std::make_unique<TActivities>();
     m_exercises = std::make_unique<TExercises>();
     m_exercisePrograms = std::make_unique<TExercisePrograms>();
     m_pulses = std::make_unique<TPulses>();
+    m_activities->SetActivityNames(m_activityNames.get());
+    m_activities->SetFactory(m_factory.get());
+    m_activities->SetExercisePrograms(m_exercisePrograms.get());
+    m_activities->SetPulses(m_pulses.get());
     m_exercises->SetExercisePrograms(m_exercisePrograms.get());
     m_exercisePrograms->SetExercises(m_exercises.get());
     m_state = TState::Closed;
@@ -91,6 +97,8 @@ TCorvaleApp::~TCorvaleApp()
     } catch (const std::exception &e) {
         qWarning() << "Could not save the settings:" << e.what();
     }
+    // The entries hold queries on the connection and borrow the registers.
+    m_activities.reset();
     m_pulses.reset();
     m_exercisePrograms.reset();
     m_exercises.reset();
@@ -165,6 +173,7 @@ void TCorvaleApp::OpenDatabase()
         for (int i = 0; i < m_activityNames->Count(); ++i)
             m_places.append(QStringList());
         RegisterActivities();
+        m_activities->SetDatabase(m_database.get());
         m_exercises->SetDatabase(m_database.get());
         m_exercisePrograms->SetDatabase(m_database.get());
         m_pulses->SetDatabase(m_database.get());
@@ -189,6 +198,7 @@ void TCorvaleApp::DropDiary()
     } catch (const std::exception &e) {
         qWarning() << "Could not unregister the activities:" << e.what();
     }
+    m_activities->Clear();
     m_activityNames->Close();
     m_places.clear();
     m_pulses->ClearPulses();
@@ -396,10 +406,76 @@ void TCorvaleApp::SetColSettingChoice(int id)
 int TCorvaleApp::GetRegisteredCount()
 {
     RequireParts();
-    TDbQuery query(*m_database);
-    query.Add(QStringLiteral("select count(*) from TrainingSession"));
-    query.Open();
-    return int(query.FieldAsInteger(0));
+    return m_activities->CountSessions();
+}
+
+int TCorvaleApp::NewActivity(const QString &displayName)
+{
+    RequireParts();
+    return m_activities->NewActivity(displayName);
+}
+
+TActivity *TCorvaleApp::FindActivity(int sessionNr) const
+{
+    RequireParts();
+    return m_activities->Find(sessionNr);
+}
+
+TActivity *TCorvaleApp::GetLoadedActivity(int index) const
+{
+    RequireParts();
+    return m_activities->GetActivity(index);
+}
+
+int TCorvaleApp::GetLoadedCount() const
+{
+    RequireParts();
+    return m_activities->Count();
+}
+
+void TCorvaleApp::SaveActivity(int sessionNr)
+{
+    RequireParts();
+    m_activities->Save(sessionNr);
+}
+
+void TCorvaleApp::LoadActivityDetails(int sessionNr)
+{
+    RequireParts();
+    m_activities->Load(sessionNr);
+}
+
+void TCorvaleApp::ClearLoaded()
+{
+    RequireParts();
+    m_activities->Clear();
+}
+
+int TCorvaleApp::RemoveActivity(int sessionNr)
+{
+    RequireParts();
+    TIdleAtEnd idle(*this);
+    Send(TNotifyKind::RemovingActivity);
+    return m_activities->Remove(sessionNr);
+}
+
+void TCorvaleApp::SearchActivities(const QStringList &displayNames, const TSearchParams &filter, QList<int> &numbers)
+{
+    RequireParts();
+    TIdleAtEnd idle(*this);
+    SetKind(quint8(TNotifyKind::ActivitySearch));
+    m_activities->Search(displayNames, filter,
+                         [this](const QString &displayName) {
+                             SetText(displayName);
+                             Notify();
+                         },
+                         numbers);
+}
+
+TActivities &TCorvaleApp::GetActivities()
+{
+    RequireParts();
+    return *m_activities;
 }
 
 // ---------------------------------------------------------------------------

@@ -4,12 +4,15 @@
 #include "app/Startup.h"
 #include "app/Users.h"
 #include "foundation/Observer.h"
+#include "model/SearchParams.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
+class TActivities;
 class TActivity;
 class TActivityFactory;
 class TActivityNames;
@@ -116,6 +119,24 @@ public:
     // The number of diary entries in the open diary.
     int GetRegisteredCount();
 
+    // Diary entries in use (see TActivities); objects are addressed by
+    // session number and stay owned by the collection.
+    int NewActivity(const QString &displayName);
+    TActivity *FindActivity(int sessionNr) const;
+    TActivity *GetLoadedActivity(int index) const;
+    int GetLoadedCount() const;
+    void SaveActivity(int sessionNr);
+    void LoadActivityDetails(int sessionNr);
+    void ClearLoaded();
+    // Observers hear RemovingActivity before and Idle after, also when the
+    // removal fails. Returns the entry's former position.
+    int RemoveActivity(int sessionNr);
+    // Runs the search with ActivitySearch as the kind: observers hear it
+    // with the display name as text for every type searched, then Idle with
+    // an empty text, also when the search fails.
+    void SearchActivities(const QStringList &displayNames, const TSearchParams &filter, QList<int> &numbers);
+    TActivities &GetActivities();
+
     // Activity names and classes.
     int GetActivityCount() const;
     // Replaces the list's contents by the display names, in list order.
@@ -176,6 +197,7 @@ private:
     std::unique_ptr<TDbConnection> m_database;
     std::unique_ptr<TActivityNames> m_activityNames;
     std::unique_ptr<TActivityFactory> m_factory;
+    std::unique_ptr<TActivities> m_activities;
     std::unique_ptr<TPulses> m_pulses;
     std::unique_ptr<TExercises> m_exercises;
     std::unique_ptr<TExercisePrograms> m_exercisePrograms;

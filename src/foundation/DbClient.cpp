@@ -292,6 +292,9 @@ void TDbQuery::Open()
     // The driver looks the column list up in the system tables each time it
     // is asked for it, so it is asked once per result.
     m_record = m_query.record();
+    m_fieldIndexes.clear();
+    for (int i = 0; i < m_record.count(); ++i)
+        m_fieldIndexes.insert(m_record.fieldName(i).toUpper(), i);
     m_active = true;
     m_eof = !m_query.next();
     if (m_eof && m_query.lastError().isValid()) {
@@ -328,6 +331,7 @@ void TDbQuery::Close()
     if (m_query.isActive())
         m_query.finish();
     m_record.clear();
+    m_fieldIndexes.clear();
     m_active = false;
     m_eof = true;
 }
@@ -341,9 +345,17 @@ int TDbQuery::FieldIndex(const QString &name) const
 {
     if (!m_active)
         throw EDbClientError(QStringLiteral("Frågan är inte öppen (fält %1)").arg(name));
-    const int index = m_record.indexOf(name);
+    // Rows are read field by field by name: the names are looked up in a
+    // table made once per result rather than by walking the columns.
+    auto found = m_fieldIndexes.constFind(name);
+    if (found != m_fieldIndexes.constEnd())
+        return found.value();
+    int index = m_fieldIndexes.value(name.toUpper(), -1);
+    if (index < 0)
+        index = m_record.indexOf(name);
     if (index < 0)
         throw EDbClientError(QStringLiteral("Fältet %1 finns inte i resultatet").arg(name));
+    m_fieldIndexes.insert(name, index);
     return index;
 }
 

@@ -3,6 +3,7 @@
 #include "foundation/Exceptions.h"
 
 #include <QDate>
+#include <QHash>
 #include <QMap>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -168,6 +169,7 @@ private:
     QMap<QString, QVariant> m_params;
     QSqlQuery m_query;
     QSqlRecord m_record;
+    mutable QHash<QString, int> m_fieldIndexes; // by name as asked and in upper case
     bool m_active = false;
     bool m_eof = true;
     int m_rowsAffected = -1;

@@ -42,14 +42,16 @@ protected:
     void AddSeriesSelect(const TSettingsValues &settings) override;
 
 private:
-    QString m_measure = QStringLiteral("-1");
-    QString m_neck = QStringLiteral("-1");
-    QString m_shoulder = QStringLiteral("-1");
-    QString m_chest = QStringLiteral("-1");
-    QString m_biceps = QStringLiteral("-1");
-    QString m_arm = QStringLiteral("-1");
-    QString m_waist = QStringLiteral("-1");
-    QString m_hip = QStringLiteral("-1");
-    QString m_thigh = QStringLiteral("-1");
-    QString m_calf = QStringLiteral("-1");
+    // No value until one is set, so that a measurement saved with few
+    // values stores nulls for the others.
+    QString m_measure;
+    QString m_neck;
+    QString m_shoulder;
+    QString m_chest;
+    QString m_biceps;
+    QString m_arm;
+    QString m_waist;
+    QString m_hip;
+    QString m_thigh;
+    QString m_calf;
 };

@@ -310,6 +310,48 @@ private slots:
         QVERIFY(recorder.kinds.isEmpty());
     }
 
+    void entriesThroughTheApplicationObject()
+    {
+        TTestFolders folders;
+        createDiary(folders);
+        TCorvaleApp app(options());
+        app.OpenDatabase();
+        const int first = app.NewActivity(QStringLiteral("Löpning"));
+        const int second = app.NewActivity(QStringLiteral("Tennis"));
+        QCOMPARE(second, first + 1);
+        for (int nr : {first, second}) {
+            app.FindActivity(nr)->SetSessionData(QStringLiteral("2024-03-0%1").arg(nr), QStringLiteral("Hallen"), {}, {});
+            app.SaveActivity(nr);
+        }
+        QCOMPARE(app.GetRegisteredCount(), 2);
+
+        TRecorder recorder(app);
+        QList<int> numbers;
+        app.SearchActivities({QStringLiteral("Löpning"), QStringLiteral("Tennis"), QStringLiteral("Golf")}, TSearchParams(), numbers);
+        QCOMPARE(numbers, (QList<int>{first, second}));
+        QCOMPARE(recorder.kinds, (QList<quint8>{9, 9, 9, 0}));
+        QCOMPARE(recorder.texts.mid(0, 3), (QStringList{QStringLiteral("Löpning"), QStringLiteral("Tennis"), QStringLiteral("Golf")}));
+        QCOMPARE(recorder.texts.last(), QString());
+        QCOMPARE(app.GetLoadedCount(), 2);
+
+        // A search refused for its conditions still ends with Idle.
+        recorder.kinds.clear();
+        recorder.texts.clear();
+        TSearchParams bad;
+        bad.DateFrom = QStringLiteral("2024-13-01");
+        QVERIFY_THROWS_EXCEPTION(EException, app.SearchActivities({QStringLiteral("Löpning")}, bad, numbers));
+        QCOMPARE(recorder.kinds.last(), quint8(0));
+        QCOMPARE(recorder.texts.last(), QString());
+
+        // Removing tells before and after, and the row is gone.
+        app.SearchActivities({QStringLiteral("Löpning")}, TSearchParams(), numbers);
+        recorder.kinds.clear();
+        app.RemoveActivity(first);
+        QCOMPARE(recorder.kinds, (QList<quint8>{4, 0}));
+        QCOMPARE(app.GetRegisteredCount(), 1);
+        QVERIFY_THROWS_EXCEPTION(EActivities, app.FindActivity(first));
+    }
+
     void notifications_data()
     {
         QTest::addColumn<QString>("operation");

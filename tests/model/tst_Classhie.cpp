@@ -420,6 +420,30 @@ private slots:
         }
     }
 
+    void searchByCommentPresence()
+    {
+        TTestDiary diary;
+        auto &db = diary.Connection();
+        const QStringList comments{QStringLiteral("Tung dag\r\nmed knäet"), QString(), QStringLiteral("Lätt")};
+        for (int nr = 1; nr <= comments.size(); ++nr) {
+            auto tennis = make<TTennis>(db, nr);
+            fillSession(*tennis);
+            tennis->SetSessionData(QStringLiteral("2024-04-0%1").arg(nr), {}, comments.at(nr - 1), {});
+            tennis->Insert();
+        }
+        const QList<std::pair<QString, QList<int>>> cases{
+            {QStringLiteral("!"), {2}}, {QStringLiteral("*"), {1, 3}}, {QStringLiteral("knä"), {1}}, {QStringLiteral("LÄTT"), {}}};
+        for (const auto &[comment, expected] : cases) {
+            TTennis searcher;
+            searcher.SetDatabase(&db);
+            TSearchParams filter;
+            filter.Comment = comment;
+            QList<int> numbers;
+            searcher.Search(filter, numbers);
+            QCOMPARE(numbers, expected);
+        }
+    }
+
     void yearlySummaries_data()
     {
         QTest::addColumn<QList<int>>("period"); // from month, day, to month, day
