@@ -123,10 +123,12 @@ void TActivity::SetPulseIntervals(const QList<qint32> *ids, const QList<qint32> 
 
 void TActivity::SetDatabase(TDbConnection *database)
 {
-    if (database == m_database && m_query)
+    if (database == m_database)
         return;
     m_database = database;
-    m_query = database ? std::make_unique<TDbQuery>(*database) : nullptr;
+    // The statement buffer is made when first used: a search makes an object
+    // per row found, and most of them never run a statement of their own.
+    m_query.reset();
 }
 
 QString TActivity::GetActivityName() const
@@ -149,8 +151,11 @@ void TActivity::SetCode(const QString &code, const QString &tableName)
 
 TDbQuery &TActivity::Query()
 {
-    if (!m_query)
-        throw EDbMiscError(QStringLiteral("Query är nil"));
+    if (!m_query) {
+        if (!m_database)
+            throw EDbMiscError(QStringLiteral("Query är nil"));
+        m_query = std::make_unique<TDbQuery>(*m_database);
+    }
     return *m_query;
 }
 
