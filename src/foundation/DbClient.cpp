@@ -7,6 +7,9 @@
 #include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlRecord>
+#include <QSqlResult>
+
+#include <ibase.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -15,6 +18,46 @@
 namespace
 {
 const QString driverName = QStringLiteral("QIBASE");
+
+// Reads the names and scales of a result's columns from the statement's own
+// description. QSqlQuery::record() would give the same, but the driver runs
+// a query on the system tables for every decimal column to find it, which
+// costs more than reading the rows of a small result.
+bool DescribeColumns(const QSqlQuery &query, QStringList &names, QList<int> &scales)
+{
+    const QSqlResult *result = query.result();
+    if (!result || !query.driver() || query.driver()->dbmsType() != QSqlDriver::Interbase)
+        return false;
+    const QVariant handle = result->handle();
+    if (!handle.isValid() || handle.metaType().sizeOf() != int(sizeof(isc_stmt_handle)))
+        return false;
+    isc_stmt_handle statement = *static_cast<const isc_stmt_handle *>(handle.constData());
+    if (!statement)
+        return false;
+    short capacity = 40;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::vector<char> buffer(XSQLDA_LENGTH(capacity), 0);
+        XSQLDA *sqlda = reinterpret_cast<XSQLDA *>(buffer.data());
+        sqlda->version = SQLDA_VERSION1;
+        sqlda->sqln = capacity;
+        ISC_STATUS_ARRAY status = {};
+        if (isc_dsql_describe(status, &statement, SQLDA_VERSION1, sqlda))
+            return false;
+        if (sqlda->sqld > sqlda->sqln) {
+            capacity = sqlda->sqld;
+            continue;
+        }
+        names.clear();
+        scales.clear();
+        for (int i = 0; i < sqlda->sqld; ++i) {
+            const XSQLVAR &column = sqlda->sqlvar[i];
+            names.append(QString::fromUtf8(column.aliasname, column.aliasname_length).simplified());
+            scales.append(column.sqlscale < 0 ? -column.sqlscale : 0);
+        }
+        return true;
+    }
+    return false;
+}
 
 QString errorMessage(const QSqlError &error)
 {
@@ -289,12 +332,18 @@ void TDbQuery::Open()
         m_query.finish();
         throw EDbClientError(QStringLiteral("Satsen ger inga rader: %1").arg(Text()));
     }
-    // The driver looks the column list up in the system tables each time it
-    // is asked for it, so it is asked once per result.
-    m_record = m_query.record();
     m_fieldIndexes.clear();
-    for (int i = 0; i < m_record.count(); ++i)
-        m_fieldIndexes.insert(m_record.fieldName(i).toUpper(), i);
+    if (!DescribeColumns(m_query, m_fieldNames, m_fieldScales)) {
+        const QSqlRecord record = m_query.record();
+        m_fieldNames.clear();
+        m_fieldScales.clear();
+        for (int i = 0; i < record.count(); ++i) {
+            m_fieldNames.append(record.fieldName(i));
+            m_fieldScales.append(record.field(i).precision());
+        }
+    }
+    for (int i = 0; i < m_fieldNames.size(); ++i)
+        m_fieldIndexes.insert(m_fieldNames.at(i).toUpper(), i);
     m_active = true;
     m_eof = !m_query.next();
     if (m_eof && m_query.lastError().isValid()) {
@@ -330,7 +379,8 @@ void TDbQuery::Close()
 {
     if (m_query.isActive())
         m_query.finish();
-    m_record.clear();
+    m_fieldNames.clear();
+    m_fieldScales.clear();
     m_fieldIndexes.clear();
     m_active = false;
     m_eof = true;
@@ -338,7 +388,7 @@ void TDbQuery::Close()
 
 int TDbQuery::FieldCount() const
 {
-    return m_active ? m_record.count() : 0;
+    return m_active ? int(m_fieldNames.size()) : 0;
 }
 
 int TDbQuery::FieldIndex(const QString &name) const
@@ -352,8 +402,6 @@ int TDbQuery::FieldIndex(const QString &name) const
         return found.value();
     int index = m_fieldIndexes.value(name.toUpper(), -1);
     if (index < 0)
-        index = m_record.indexOf(name);
-    if (index < 0)
         throw EDbClientError(QStringLiteral("Fältet %1 finns inte i resultatet").arg(name));
     m_fieldIndexes.insert(name, index);
     return index;
@@ -361,16 +409,16 @@ int TDbQuery::FieldIndex(const QString &name) const
 
 QString TDbQuery::FieldName(int index) const
 {
-    if (!m_active || index < 0 || index >= m_record.count())
+    if (!m_active || index < 0 || index >= m_fieldNames.size())
         throw EDbClientError(QStringLiteral("Fält %1 finns inte i resultatet").arg(index));
-    return m_record.fieldName(index);
+    return m_fieldNames.at(index);
 }
 
 QVariant TDbQuery::CurrentValue(int index) const
 {
     if (!m_active || m_eof)
         throw EDbClientError(QStringLiteral("Ingen aktuell rad"));
-    if (index < 0 || index >= m_record.count())
+    if (index < 0 || index >= m_fieldNames.size())
         throw EDbClientError(QStringLiteral("Fält %1 finns inte i resultatet").arg(index));
     return m_query.value(index);
 }
@@ -389,7 +437,7 @@ QString TDbQuery::FieldAsText(int index) const
     switch (value.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float: {
-        const int scale = m_record.field(index).precision();
+        const int scale = m_fieldScales.at(index);
         if (scale > 0 && scale <= 18)
             return QLocale::c().toString(value.toDouble(), 'f', scale);
         QString text = QLocale::c().toString(value.toDouble(), 'f', QLocale::FloatingPointShortest);

@@ -168,7 +168,8 @@ private:
     QStringList m_lines;
     QMap<QString, QVariant> m_params;
     QSqlQuery m_query;
-    QSqlRecord m_record;
+    QStringList m_fieldNames;
+    QList<int> m_fieldScales;
     mutable QHash<QString, int> m_fieldIndexes; // by name as asked and in upper case
     bool m_active = false;
     bool m_eof = true;
