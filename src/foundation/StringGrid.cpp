@@ -260,6 +260,26 @@ void TStringGrid::ApplyWidths()
         verticalHeader()->setFixedWidth(fixedWidth);
 }
 
+void TStringGrid::MoveRows(int first, const QVector<int> &order)
+{
+    const int n = int(order.size());
+    if (first < 0 || n > m_rowCount - first)
+        throw EInvalidRow(QStringLiteral("Invalid row order"));
+    QVector<bool> taken(n, false);
+    for (const int source : order) {
+        if (source < 0 || source >= n || taken[source])
+            throw EInvalidRow(QStringLiteral("Invalid row order"));
+        taken[source] = true;
+    }
+    BeginUpdate();
+    QVector<QVector<QString>> rows(n);
+    for (int i = 0; i < n; ++i)
+        rows[i] = std::move(m_cells[first + order[i]]);
+    for (int i = 0; i < n; ++i)
+        m_cells[first + i] = std::move(rows[i]);
+    EndUpdate();
+}
+
 void TStringGrid::AssignColumnProperties(const TStringGrid &)
 {
     // A plain grid has no properties per column beyond its widths.

@@ -77,6 +77,13 @@ signals:
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
+    // Reorders whole rows (every cell, fixed columns included) without
+    // copying their texts: afterwards row first + i holds what row
+    // first + order[i] held. `order` must be a permutation of 0..n-1 with the
+    // rows inside the grid, else EInvalidRow "Invalid row order". The view is
+    // told as by an update bracket.
+    void MoveRows(int first, const QVector<int> &order);
+
 private:
     friend class TStringGridModel;
 
