@@ -10,6 +10,8 @@
 #include "model/ClasshieCardio.h"
 #include "model/ClasshieGolf.h"
 #include "model/Classhie.h"
+#include "reference/CourseCl.h"
+#include "reference/Courses.h"
 #include "reference/Exercises.h"
 #include "reference/Pulses.h"
 
@@ -71,12 +73,16 @@ TCorvaleApp::TCorvaleApp(const TOptions &options) : m_options(options)
     m_registry = std::make_unique<TDefRegistry>(TDefRegistry::THive::User);
     LoadSettings();
     m_database = std::make_unique<TDbConnection>(options.connectionName);
+    m_courses = std::make_unique<TCourses>();
     m_activityNames = std::make_unique<TActivityNames>();
     m_factory = std::make_unique<TActivityFactory>();
     m_activities = std::make_unique<TActivities>();
     m_exercises = std::make_unique<TExercises>();
     m_exercisePrograms = std::make_unique<TExercisePrograms>();
     m_pulses = std::make_unique<TPulses>();
+    m_courses->SetActivityNames(m_activityNames.get());
+    m_courses->SetActivityFactory(m_factory.get());
+    m_courses->SetActivities(m_activities.get());
     m_activities->SetActivityNames(m_activityNames.get());
     m_activities->SetFactory(m_factory.get());
     m_activities->SetExercisePrograms(m_exercisePrograms.get());
@@ -97,7 +103,9 @@ TCorvaleApp::~TCorvaleApp()
     } catch (const std::exception &e) {
         qWarning() << "Could not save the settings:" << e.what();
     }
-    // The entries hold queries on the connection and borrow the registers.
+    // The entries and courses hold queries on the connection and borrow
+    // the registers.
+    m_courses.reset();
     m_activities.reset();
     m_pulses.reset();
     m_exercisePrograms.reset();
@@ -173,6 +181,7 @@ void TCorvaleApp::OpenDatabase()
         for (int i = 0; i < m_activityNames->Count(); ++i)
             m_places.append(QStringList());
         RegisterActivities();
+        m_courses->SetDatabase(m_database.get());
         m_activities->SetDatabase(m_database.get());
         m_exercises->SetDatabase(m_database.get());
         m_exercisePrograms->SetDatabase(m_database.get());
@@ -198,6 +207,7 @@ void TCorvaleApp::DropDiary()
     } catch (const std::exception &e) {
         qWarning() << "Could not unregister the activities:" << e.what();
     }
+    m_courses->Clear();
     m_activities->Clear();
     m_activityNames->Close();
     m_places.clear();
@@ -634,6 +644,132 @@ void TCorvaleApp::GetPlaces(QStringList *list, const QString &displayName) const
     list->clear();
     if (index < m_places.size())
         *list = m_places.at(index);
+}
+
+// ---------------------------------------------------------------------------
+// Courses
+
+void TCorvaleApp::SearchCourses(const QStringList &activities, const QString &place, const QString &minDistance,
+                                const QString &maxDistance, const QStringList &difficulties, QList<TCourseItem> *result)
+{
+    RequireParts();
+    m_courses->SearchCourses(activities, place, minDistance, maxDistance, difficulties, result);
+}
+
+void TCorvaleApp::MatchCourses(const QStringList &activities, const QString &place, const QString &minDistance,
+                               const QString &maxDistance, QList<TCourseItem> *result)
+{
+    RequireParts();
+    m_courses->MatchCourses(activities, place, minDistance, maxDistance, result);
+}
+
+void TCorvaleApp::ListCourses(const QStringList *activities, const QString &place, const QString &minDistance,
+                              const QString &maxDistance, QStringList *texts, TIntegerList *numbers)
+{
+    RequireParts();
+    m_courses->ListCourses(activities, place, minDistance, maxDistance, texts, numbers);
+}
+
+int TCorvaleApp::NewCourse()
+{
+    RequireParts();
+    return m_courses->NewCourse();
+}
+
+void TCorvaleApp::SetCourseValues(int nr, const QString &activityName, int difficulty, double distance,
+                                  const QString &place)
+{
+    RequireParts();
+    m_courses->SetCourseValues(nr, activityName, difficulty, distance, place);
+}
+
+void TCorvaleApp::SetCourseDescription(int nr, const QStringList *lines)
+{
+    RequireParts();
+    m_courses->SetCourseDescription(nr, lines);
+}
+
+void TCorvaleApp::SetCourseLaps(int nr, const QStringList &laps)
+{
+    RequireParts();
+    m_courses->SetCourseLaps(nr, laps);
+}
+
+TCourseValues TCorvaleApp::GetCourseValues(int nr) const
+{
+    RequireParts();
+    return m_courses->GetCourseValues(nr);
+}
+
+void TCorvaleApp::GetCourseDescription(int nr, QStringList *target) const
+{
+    RequireParts();
+    m_courses->GetCourseDescription(nr, target);
+}
+
+void TCorvaleApp::GetCourseLaps(int nr, QStringList *target) const
+{
+    RequireParts();
+    m_courses->GetCourseLaps(nr, target);
+}
+
+void TCorvaleApp::CheckCourseLapsChange(int nr, const QStringList &newLaps)
+{
+    RequireParts();
+    m_courses->CheckCourseLapsChange(nr, newLaps);
+}
+
+int TCorvaleApp::CourseUseCount(int nr)
+{
+    RequireParts();
+    return m_courses->CourseUseCount(nr);
+}
+
+int TCorvaleApp::CourseCount() const
+{
+    RequireParts();
+    return m_courses->CourseCount();
+}
+
+TCourseValues TCorvaleApp::ReadCourse(int nr)
+{
+    RequireParts();
+    return m_courses->ReadCourse(nr);
+}
+
+void TCorvaleApp::GetReadCourseLaps(int nr, QStringList *target) const
+{
+    RequireParts();
+    m_courses->GetReadCourseLaps(nr, target);
+}
+
+int TCorvaleApp::SaveCourse(int nr)
+{
+    RequireParts();
+    const int bound = m_courses->SaveCourse(nr);
+    // The main window drops what it shows of the sessions of the current
+    // course; a save that rewrote no session must not leave an earlier
+    // course standing there.
+    m_settings->SetCurrentCourse(bound > 0 ? nr : -1);
+    TIdleAtEnd idle(*this);
+    Send(TNotifyKind::CoursesChanged);
+    return bound;
+}
+
+void TCorvaleApp::RemoveCourse(int nr)
+{
+    RequireParts();
+    m_courses->RemoveCourse(nr);
+    // A course that sessions are bound to is never removed.
+    m_settings->SetCurrentCourse(-1);
+    TIdleAtEnd idle(*this);
+    Send(TNotifyKind::CoursesChanged);
+}
+
+TCourses &TCorvaleApp::GetCourses()
+{
+    RequireParts();
+    return *m_courses;
 }
 
 TPulses &TCorvaleApp::GetPulses()

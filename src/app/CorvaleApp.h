@@ -3,8 +3,10 @@
 #include "app/CorvaleSettings.h"
 #include "app/Startup.h"
 #include "app/Users.h"
+#include "foundation/IntegerList.h"
 #include "foundation/Observer.h"
 #include "model/SearchParams.h"
+#include "reference/Courses.h"
 
 #include <QString>
 #include <QStringList>
@@ -172,6 +174,37 @@ public:
     // an activity's leaves the list as it is. No list: "CorvaleApp 01".
     void GetPlaces(QStringList *list, const QString &displayName) const;
 
+    // Course descriptions (see TCourses), addressed by course number.
+    void SearchCourses(const QStringList &activities, const QString &place, const QString &minDistance,
+                       const QString &maxDistance, const QStringList &difficulties, QList<TCourseItem> *result);
+    void MatchCourses(const QStringList &activities, const QString &place, const QString &minDistance,
+                      const QString &maxDistance, QList<TCourseItem> *result);
+    // One text and one number per matching course; `activities` nullptr
+    // lists the courses of every activity.
+    void ListCourses(const QStringList *activities, const QString &place, const QString &minDistance,
+                     const QString &maxDistance, QStringList *texts, TIntegerList *numbers);
+    int NewCourse();
+    void SetCourseValues(int nr, const QString &activityName, int difficulty, double distance, const QString &place);
+    void SetCourseDescription(int nr, const QStringList *lines);
+    void SetCourseLaps(int nr, const QStringList &laps);
+    TCourseValues GetCourseValues(int nr) const;
+    void GetCourseDescription(int nr, QStringList *target) const;
+    void GetCourseLaps(int nr, QStringList *target) const;
+    void CheckCourseLapsChange(int nr, const QStringList &newLaps);
+    int CourseUseCount(int nr);
+    int CourseCount() const;
+    TCourseValues ReadCourse(int nr);
+    void GetReadCourseLaps(int nr, QStringList *target) const;
+    // Saves the course and returns the number of sessions bound to it. The
+    // settings' CurrentCourse becomes the course when its sessions were
+    // rewritten, -1 when none were; then observers hear CoursesChanged and
+    // Idle. A failed save tells nobody.
+    int SaveCourse(int nr);
+    // Removes the course (see TCourses::RemoveCourse); CurrentCourse becomes
+    // -1, then observers hear CoursesChanged and Idle.
+    void RemoveCourse(int nr);
+    TCourses &GetCourses();
+
     // The registers of pulse intervals, strength exercises and programs.
     TPulses &GetPulses();
     TExercises &GetExercises();
@@ -198,6 +231,7 @@ private:
     std::unique_ptr<TActivityNames> m_activityNames;
     std::unique_ptr<TActivityFactory> m_factory;
     std::unique_ptr<TActivities> m_activities;
+    std::unique_ptr<TCourses> m_courses;
     std::unique_ptr<TPulses> m_pulses;
     std::unique_ptr<TExercises> m_exercises;
     std::unique_ptr<TExercisePrograms> m_exercisePrograms;

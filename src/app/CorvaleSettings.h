@@ -23,6 +23,9 @@ public:
     // Returns true when nothing changed.
     bool SetValues(const TSettingsValues &values);
     TSettingsChanges GetChangeSet() const { return m_changes; }
+    // The current course is no preference: setting it leaves the change set
+    // of the last store alone.
+    void SetCurrentCourse(qint32 courseNr) { m_values.CurrentCourse = courseNr; }
 
     // Reads the record from the open key of the per-user store (the key
     // Settings below the program's key); a count that reads as unusable keeps

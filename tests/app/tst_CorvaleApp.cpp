@@ -352,6 +352,71 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EActivities, app.FindActivity(first));
     }
 
+    void coursesThroughTheApplicationObject()
+    {
+        TTestFolders folders;
+        createDiary(folders);
+        TCorvaleApp app(options());
+        app.OpenDatabase();
+        TRecorder recorder(app);
+
+        // A new course: saved, told, and no session was rewritten.
+        const int nr = app.NewCourse();
+        QCOMPARE(nr, 1);
+        app.SetCourseValues(nr, QStringLiteral("Löpning"), 2, 5.0, QStringLiteral("Skogen"));
+        app.SetCourseLaps(nr, {QStringLiteral("2.5"), QStringLiteral("5")});
+        QCOMPARE(app.SaveCourse(nr), 0);
+        QCOMPARE(recorder.kinds, (QList<quint8>{8, 0}));
+        QCOMPARE(app.GetSettings().CurrentCourse, -1);
+
+        QStringList texts;
+        TIntegerList numbers;
+        app.ListCourses(nullptr, QString(), QString(), QString(), &texts, &numbers);
+        QCOMPARE(texts, QStringList{QStringLiteral("Löpning - Skogen - 5.00 (km)")});
+        QCOMPARE(numbers.Values(), QList<qint32>{nr});
+
+        // A session on the course, then the course changed: the session
+        // follows and the course becomes the current one.
+        const int session = app.NewActivity(QStringLiteral("Löpning"));
+        auto *run = static_cast<TTimeDistanceActivity *>(app.FindActivity(session));
+        run->SetSessionData(QStringLiteral("2024-03-01"), QStringLiteral("Hemma"), {}, {});
+        run->SetCourseNr(QString::number(nr));
+        const QStringList times{QStringLiteral("10.00"), QStringLiteral("20.00")}, blanks{QString(), QString()};
+        run->SetLaps(&times, &blanks);
+        app.SaveActivity(session);
+        QCOMPARE(app.CourseUseCount(nr), 1);
+
+        QList<TCourseItem> items;
+        app.SearchCourses({QStringLiteral("Löpning")}, QString(), QString(), QString(), {QStringLiteral("2")}, &items);
+        QCOMPARE(app.CourseCount(), 1);
+        recorder.kinds.clear();
+        app.SetCourseValues(nr, QStringLiteral("Löpning"), 2, 5.0, QStringLiteral("Skogsslingan"));
+        QCOMPARE(app.SaveCourse(nr), 1);
+        QCOMPARE(recorder.kinds, (QList<quint8>{8, 0}));
+        QCOMPARE(app.GetSettings().CurrentCourse, nr);
+        QCOMPARE(app.GetLoadedCount(), 0);
+        QCOMPARE(app.ReadCourse(nr).Place, QStringLiteral("Skogsslingan"));
+
+        // Refused: nobody is told, and the current course stays.
+        recorder.kinds.clear();
+        QVERIFY_THROWS_EXCEPTION(ECourseUsed, app.RemoveCourse(nr));
+        app.SetCourseValues(nr, QStringLiteral("Löpning"), 2, 5.0, QString(150, QLatin1Char('x')));
+        QVERIFY_THROWS_EXCEPTION(EDbClientError, app.SaveCourse(nr));
+        QVERIFY(recorder.kinds.isEmpty());
+        QCOMPARE(app.GetSettings().CurrentCourse, nr);
+
+        // Removing an unsaved course clears the current one.
+        app.RemoveCourse(app.NewCourse());
+        QCOMPARE(recorder.kinds, (QList<quint8>{8, 0}));
+        QCOMPARE(app.GetSettings().CurrentCourse, -1);
+
+        // A closed diary holds no courses, not even the one read last.
+        app.Disconnect();
+        QCOMPARE(app.CourseCount(), 0);
+        QStringList laps;
+        QVERIFY_THROWS_EXCEPTION(ECourses, app.GetReadCourseLaps(nr, &laps));
+    }
+
     void notifications_data()
     {
         QTest::addColumn<QString>("operation");
