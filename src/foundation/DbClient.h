@@ -146,6 +146,8 @@ public:
     // The name of a result column as the engine reports it (upper case for
     // unquoted names).
     QString FieldName(int index) const;
+    // The number of decimals of a result column (0 for all but decimals).
+    int FieldScale(int index) const;
     bool FieldIsNull(int index) const;
     bool FieldIsNull(const QString &name) const { return FieldIsNull(FieldIndex(name)); }
     // The value as text: empty for null, decimals with the column's scale

@@ -250,9 +250,11 @@ QString GetColumn(TDbQuery *query, const QString &column, int kind)
     checkQuery(query);
     if (!query->Active())
         throw EDbMiscErrorNotActive(QStringLiteral("SQL-frågan ej aktiv"));
-    const QString text = query->FieldAsText(column).trimmed();
-    if (kind == vkDecimal && !text.isEmpty())
-        return TTulloUtilString::FormatFixed(2, query->FieldAsFloat(column));
+    const int index = query->FieldIndex(column);
+    const QString text = query->FieldAsText(index).trimmed();
+    // A column with two decimals reads as two decimals already.
+    if (kind == vkDecimal && !text.isEmpty() && query->FieldScale(index) != 2)
+        return TTulloUtilString::FormatFixed(2, query->FieldAsFloat(index));
     return text;
 }
 } // namespace DbMisc

@@ -439,7 +439,8 @@ void TActivity::AddListColumns()
     AddLine(&query, QStringLiteral("SessionAvgPulse, SessionMaxPulse, SessionCalorie,"));
     AddLine(&query, QStringLiteral("SessionWeather, SessionTemperature, SessionWindDir,"));
     AddLine(&query, QStringLiteral("SessionWind, SessionSleepQuality, SessionSleepDuration,"));
-    AddLine(&query, QStringLiteral("SessionComment"));
+    AddLine(&query, QStringLiteral("case when char_length(SessionComment) <= 1000 then cast(SessionComment as varchar(1000)) end as SessionCommentText,"));
+    AddLine(&query, QStringLiteral("case when char_length(SessionComment) > 1000 then SessionComment end as SessionComment"));
 }
 
 void TActivity::AddSessionFilters(const QString &dateFrom, const QString &dateTo, const QString &weightTo, const QString &weightFrom,
@@ -479,7 +480,10 @@ void TActivity::LoadListRow()
         throw EActivityError(QStringLiteral("Classhie 02"));
     row->SetActivityNames(m_activityNames);
     row->SetSessionNr(int(Query().FieldAsInteger(QStringLiteral("SessionNr"))));
-    const QString comment = Str::RemoveChars(Column(QStringLiteral("SessionComment"), vkText), QStringLiteral("\r\n"), true);
+    QString comment = Column(QStringLiteral("SessionCommentText"), vkText);
+    if (comment.isEmpty())
+        comment = Column(QStringLiteral("SessionComment"), vkText);
+    comment = Str::RemoveChars(comment, QStringLiteral("\r\n"), true);
     row->SetSessionData(Column(QStringLiteral("SessionDate"), vkDate), Column(QStringLiteral("SessionPlace"), vkText), comment,
                         Column(QStringLiteral("SessionWeight"), vkDecimal));
     row->SetPulse(Column(QStringLiteral("SessionRestPulse"), vkInteger), Column(QStringLiteral("SessionAvgPulse"), vkInteger),

@@ -290,6 +290,37 @@ private slots:
         }
     }
 
+    void listedCommentsKeepTheirText_data()
+    {
+        QTest::addColumn<QString>("comment");
+        QTest::addColumn<QString>("listed");
+        const QString thousand = QString(999, QLatin1Char('a')) + QStringLiteral("ö");
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("short") << QStringLiteral("Lugnt, ont i knät") << QStringLiteral("Lugnt, ont i knät");
+        QTest::newRow("two lines") << QStringLiteral("Rad ett\r\nRad två") << QStringLiteral("Rad ett  Rad två");
+        QTest::newRow("1000 characters") << thousand << thousand;
+        QTest::newRow("1001 characters") << thousand + QStringLiteral("b") << thousand + QStringLiteral("b");
+        QTest::newRow("5000 characters over lines")
+            << QString(2500, QChar(0x00e5)) + QStringLiteral("\n") + QString(2499, QLatin1Char('z'))
+            << QString(2500, QChar(0x00e5)) + QStringLiteral(" ") + QString(2499, QLatin1Char('z'));
+    }
+
+    // The list shows a session's comment on one line, however long it is.
+    void listedCommentsKeepTheirText()
+    {
+        QFETCH(QString, comment);
+        QFETCH(QString, listed);
+        TFixture f;
+        TActivity &tennis = f.add("TEN", QStringLiteral("2024-03-02"), QString(), comment);
+        static_cast<TTimeActivity &>(tennis).SetDuration(QStringLiteral("60.00"));
+        const int nr = f.save(tennis);
+        f.activities.Clear();
+        QList<int> numbers;
+        f.activities.Search({f.name("TEN")}, {}, nullptr, numbers);
+        QCOMPARE(numbers, QList<int>{nr});
+        QCOMPARE(f.activities.Find(nr)->GetSessionComment(), listed);
+    }
+
     void searchOverNoNamesFindsNothing()
     {
         TFixture f;
