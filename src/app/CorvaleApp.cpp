@@ -1,5 +1,8 @@
 #include "app/CorvaleApp.h"
 
+#include "columns/ActivityColumns.h"
+#include "columns/ColumnSettings.h"
+#include "columns/ExerciseColumnSettings.h"
 #include "foundation/CorvaleExceptions.h"
 #include "foundation/DbClient.h"
 #include "foundation/DefReg.h"
@@ -80,6 +83,11 @@ TCorvaleApp::TCorvaleApp(const TOptions &options) : m_options(options)
     m_exercises = std::make_unique<TExercises>();
     m_exercisePrograms = std::make_unique<TExercisePrograms>();
     m_pulses = std::make_unique<TPulses>();
+    m_activityColumns = std::make_unique<TActivityColumns>();
+    BuildActivityCatalogue(*m_activityColumns);
+    m_columnSettings = std::make_unique<TColumnSettings>();
+    m_exerciseColumnSettings = std::make_unique<TExerciseColumnSettings>();
+    m_exerciseColumnSettings->SetExercises(m_exercises.get());
     m_courses->SetActivityNames(m_activityNames.get());
     m_courses->SetActivityFactory(m_factory.get());
     m_courses->SetActivities(m_activities.get());
@@ -103,8 +111,10 @@ TCorvaleApp::~TCorvaleApp()
     } catch (const std::exception &e) {
         qWarning() << "Could not save the settings:" << e.what();
     }
-    // The entries and courses hold queries on the connection and borrow
-    // the registers.
+    // The entries, courses and column settings hold queries on the
+    // connection and borrow the registers.
+    m_exerciseColumnSettings.reset();
+    m_columnSettings.reset();
     m_courses.reset();
     m_activities.reset();
     m_pulses.reset();
@@ -186,9 +196,16 @@ void TCorvaleApp::OpenDatabase()
         m_exercises->SetDatabase(m_database.get());
         m_exercisePrograms->SetDatabase(m_database.get());
         m_pulses->SetDatabase(m_database.get());
+        m_columnSettings->SetDatabase(m_database.get());
+        m_exerciseColumnSettings->SetDatabase(m_database.get());
+        m_columnSettings->LoadFromDb();
+        m_columnSettings->EnsureDefaultSetting();
         LoadColSettingChoice();
+        if (m_columnSettings->Exists(m_colSettingChoice))
+            m_columnSettings->SetCurrent(m_colSettingChoice);
         m_exercises->LoadExercises();
         m_exercisePrograms->LoadPrograms();
+        m_exerciseColumnSettings->LoadFromDb();
         m_pulses->LoadPulses();
     } catch (...) {
         // Half an open diary is no open diary: take back what was done.
@@ -212,6 +229,8 @@ void TCorvaleApp::DropDiary()
     m_activityNames->Close();
     m_places.clear();
     m_pulses->ClearPulses();
+    m_columnSettings->Clear();
+    m_exerciseColumnSettings->Reset();
     m_database->Close();
     m_state = TState::Closed;
 }
@@ -770,6 +789,34 @@ TCourses &TCorvaleApp::GetCourses()
 {
     RequireParts();
     return *m_courses;
+}
+
+// ---------------------------------------------------------------------------
+// List columns
+
+TActivityColumns &TCorvaleApp::GetActivityColumns()
+{
+    RequireParts();
+    return *m_activityColumns;
+}
+
+TColumnSettings &TCorvaleApp::GetColumnSettings()
+{
+    RequireParts();
+    return *m_columnSettings;
+}
+
+TExerciseColumnSettings &TCorvaleApp::GetExerciseColumnSettings()
+{
+    RequireParts();
+    return *m_exerciseColumnSettings;
+}
+
+void TCorvaleApp::SetCurrentColumnSetting(int id)
+{
+    RequireParts();
+    m_columnSettings->SetCurrent(id);
+    m_colSettingChoice = id;
 }
 
 TPulses &TCorvaleApp::GetPulses()

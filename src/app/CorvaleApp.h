@@ -16,10 +16,13 @@
 
 class TActivities;
 class TActivity;
+class TActivityColumns;
 class TActivityFactory;
 class TActivityNames;
+class TColumnSettings;
 class TDbConnection;
 class TDefRegistry;
+class TExerciseColumnSettings;
 class TExercisePrograms;
 class TExercises;
 class TPulses;
@@ -205,6 +208,15 @@ public:
     void RemoveCourse(int nr);
     TCourses &GetCourses();
 
+    // The list columns: the catalogue (built with the object), the named
+    // column settings of the open diary and the exercises shown in the
+    // exercise columns. The window that lays out a grid works on these.
+    TActivityColumns &GetActivityColumns();
+    TColumnSettings &GetColumnSettings();
+    TExerciseColumnSettings &GetExerciseColumnSettings();
+    // Makes the setting current and remembers it as the user's choice.
+    void SetCurrentColumnSetting(int id);
+
     // The registers of pulse intervals, strength exercises and programs.
     TPulses &GetPulses();
     TExercises &GetExercises();
@@ -235,6 +247,9 @@ private:
     std::unique_ptr<TPulses> m_pulses;
     std::unique_ptr<TExercises> m_exercises;
     std::unique_ptr<TExercisePrograms> m_exercisePrograms;
+    std::unique_ptr<TActivityColumns> m_activityColumns;
+    std::unique_ptr<TColumnSettings> m_columnSettings;
+    std::unique_ptr<TExerciseColumnSettings> m_exerciseColumnSettings;
     QList<QStringList> m_places; // one list per display name, while a diary is open
     TOptions m_options;
     int m_colSettingChoice = -1;

@@ -3,6 +3,9 @@
 #include "app/CorvaleApp.h"
 #include "app/DbSelect.h"
 #include "app/Splash.h"
+#include "columns/ActivityColumns.h"
+#include "columns/GridActivityColumns.h"
+#include "foundation/CompGrid.h"
 #include "foundation/CorvaleExceptions.h"
 #include "foundation/DbClient.h"
 #include "foundation/DefReg.h"
@@ -10,20 +13,28 @@
 #include "foundation/MessageBox.h"
 #include "foundation/Observer.h"
 #include "foundation/PGUtils.h"
+#include "ui/MainPrivate.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDate>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+
+using MainWindow::BusyId;
 
 namespace
 {
 const QString mainWindowKey = QString::fromLatin1(SettingsFiles::KeyRoot) + QStringLiteral("\\MainWindow");
-const QString busyId = QStringLiteral("Corvale");
 
 // The file's owner may not write it (for root, who may write anyway, the
 // mode bits decide), or this user may not.
@@ -31,6 +42,17 @@ bool isReadOnly(const QString &path)
 {
     const QFileInfo info(path);
     return !info.permission(QFile::WriteOwner) || !info.isWritable();
+}
+
+QLabel *statusPanel(QWidget *parent, const char *name, int width)
+{
+    auto *panel = new QLabel(parent);
+    panel->setObjectName(QLatin1String(name));
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    if (width > 0)
+        panel->setFixedWidth(width);
+    return panel;
 }
 }
 
@@ -49,7 +71,13 @@ TfrmMain::~TfrmMain()
 
 void TfrmMain::FormCreate()
 {
+    // Value texts use their own fixed formats ("." decimals, yyyy-MM-dd);
+    // the widgets speak Swedish whatever the desktop's language.
+    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
+    BuildStatusBar();
+    BuildPages();
     BuildMenus();
+    BuildToolBars();
     try {
         m_app.CheckInterbase();
     } catch (const ECorvaleError &) {
@@ -62,11 +90,8 @@ void TfrmMain::FormCreate()
     m_splash = new TfrmSplash(this);
     m_splash->show();
 
-    TBusyPeriod busy(m_cursor, busyId);
-    // Value texts use their own fixed formats ("." decimals, yyyy-MM-dd);
-    // the widgets speak Swedish whatever the desktop's language.
-    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
-
+    TBusyPeriod busy(m_cursor, BusyId);
+    SetUpListGrid();
     LoadWindowState(mainWindowKey, this);
     m_windowStateRead = true;
 
@@ -74,32 +99,132 @@ void TfrmMain::FormCreate()
     m_observer->SetOnChange([this](const TObservation &observation) { ObserverChange(observation); });
     m_app.Attach(m_observer);
 
+    UpdateControls();
     QCoreApplication::postEvent(this, new QEvent(QEvent::Type(WM_OPENDATABASE)));
+}
+
+void TfrmMain::BuildStatusBar()
+{
+    statusBar()->setObjectName(QStringLiteral("sbrMain"));
+    statusBar()->setSizeGripEnabled(true);
+    m_status = statusPanel(this, "sbrMainPanel0", 300);
+    statusBar()->addWidget(m_status);
+    // Panel 1 is the progress bar; it takes what the other panels leave.
+    m_pgsbrMain = new QProgressBar(this);
+    m_pgsbrMain->setObjectName(QStringLiteral("pgsbrMain"));
+    m_pgsbrMain->setRange(0, 100);
+    m_pgsbrMain->setValue(0);
+    m_pgsbrMain->setTextVisible(false);
+    statusBar()->addWidget(m_pgsbrMain, 1);
+    // The counter keeps its 110 pixels at least; a count of many thousands
+    // takes what it needs from the progress bar.
+    m_counter = statusPanel(this, "sbrMainPanel2", 0);
+    m_counter->setMinimumWidth(110);
+    statusBar()->addWidget(m_counter);
+    m_today = statusPanel(this, "sbrMainPanel3", 80);
+    m_today->setText(TTulloUtilTimeDate::DateToStr(QDate::currentDate()));
+    statusBar()->addWidget(m_today);
+}
+
+QAction *TfrmMain::AddMenuItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    return action;
 }
 
 void TfrmMain::BuildMenus()
 {
     menuBar()->setObjectName(QStringLiteral("mnuMain"));
-    QMenu *archive = menuBar()->addMenu(QStringLiteral("&Arkiv"));
-    archive->setObjectName(QStringLiteral("mnuArchive"));
-    m_mnuiDb = archive->addAction(QStringLiteral("&Byt användare..."));
-    m_mnuiDb->setObjectName(QStringLiteral("mnuiDb"));
+
+    m_mnuArchive = menuBar()->addMenu(QStringLiteral("&Arkiv"));
+    m_mnuArchive->setObjectName(QStringLiteral("mnuArchive"));
+    m_mnuiSearch = AddMenuItem(m_mnuArchive, "mnuiSearch", QStringLiteral("&Sök"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(m_mnuiSearch, &QAction::triggered, this, [this] { Guard([this] { mnuiSearchClick(); }); });
+    m_mnuiSort = AddMenuItem(m_mnuArchive, "mnuiSort", QStringLiteral("S&ortera..."), QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(m_mnuiSort, &QAction::triggered, this, [this] { Guard([this] { mnuiSortClick(); }); });
+    m_mnuiClear = AddMenuItem(m_mnuArchive, "mnuiClear", QStringLiteral("&Rensa"), QKeySequence());
+    connect(m_mnuiClear, &QAction::triggered, this, [this] { Guard([this] { mnuiClearClick(); }); });
+    m_mnuArchive->addSeparator();
+    m_mnuiDb = AddMenuItem(m_mnuArchive, "mnuiDb", QStringLiteral("&Byt användare..."), QKeySequence());
     connect(m_mnuiDb, &QAction::triggered, this, [this] { Guard([this] { mnuiDbClick(); }); });
-    archive->addSeparator();
-    m_mnuiClose = archive->addAction(QStringLiteral("&Avsluta"));
-    m_mnuiClose->setObjectName(QStringLiteral("mnuiClose"));
-    m_mnuiClose->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    m_mnuArchive->addSeparator();
+    m_mnuiClose = AddMenuItem(m_mnuArchive, "mnuiClose", QStringLiteral("&Avsluta"), QKeySequence(Qt::ALT | Qt::Key_F4));
     connect(m_mnuiClose, &QAction::triggered, this, [this] { close(); });
 
-    statusBar()->setObjectName(QStringLiteral("sbrMain"));
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("sbrMainPanel0"));
-    statusBar()->addWidget(m_status, 1);
-    m_pgsbrMain = new QProgressBar(this);
-    m_pgsbrMain->setObjectName(QStringLiteral("pgsbrMain"));
-    m_pgsbrMain->setMaximumWidth(200);
-    m_pgsbrMain->setVisible(false);
-    statusBar()->addPermanentWidget(m_pgsbrMain);
+    m_mnuEdit = menuBar()->addMenu(QStringLiteral("&Redigera"));
+    m_mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    m_mnuiFind = AddMenuItem(m_mnuEdit, "mnuiFind", QStringLiteral("&Sök text..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(m_mnuiFind, &QAction::triggered, this, [this] { Guard([this] { mnuiFindTextClick(); }); });
+    m_mnuiFindAgain = AddMenuItem(m_mnuEdit, "mnuiFindAgain", QStringLiteral("Sök &igen"), QKeySequence(Qt::Key_F3));
+    connect(m_mnuiFindAgain, &QAction::triggered, this, [this] { Guard([this] { mnuiFindTextAgainClick(); }); });
+
+    m_mnuShow = menuBar()->addMenu(QStringLiteral("&Visa"));
+    m_mnuShow->setObjectName(QStringLiteral("mnuShow"));
+    m_mnuiPreviousAct = AddMenuItem(m_mnuShow, "mnuiPreviousAct", QStringLiteral("&Föregående aktivitet"),
+                                    QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P));
+    connect(m_mnuiPreviousAct, &QAction::triggered, this, [this] { Guard([this] { mnuiNextPrevActClick(false); }); });
+    m_mnuiNextAct = AddMenuItem(m_mnuShow, "mnuiNextAct", QStringLiteral("Näs&ta aktivitet"),
+                                QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
+    connect(m_mnuiNextAct, &QAction::triggered, this, [this] { Guard([this] { mnuiNextPrevActClick(true); }); });
+}
+
+void TfrmMain::BuildToolBars()
+{
+    m_tobarArchive = new QToolBar(QStringLiteral("Standard"), this);
+    m_tobarArchive->setObjectName(QStringLiteral("tobarArchive"));
+    addToolBar(Qt::TopToolBarArea, m_tobarArchive);
+    const auto addButton = [this](const char *name, const QString &hint, QAction *menuItem, QStyle::StandardPixmap icon) {
+        auto *button = new QToolButton(m_tobarArchive);
+        button->setObjectName(QLatin1String(name));
+        button->setToolTip(hint);
+        button->setIcon(style()->standardIcon(icon));
+        // The button runs the menu item's handler but keeps its own enabled
+        // state (UpdateControls sets both).
+        connect(button, &QToolButton::clicked, menuItem, &QAction::trigger);
+        m_tobarArchive->addWidget(button);
+        return button;
+    };
+    m_tbtnSearch = addButton("tbtnSearch", QStringLiteral("Sök aktiviteter"), m_mnuiSearch, QStyle::SP_FileDialogContentsView);
+    m_tbtnSort = addButton("tbtnSort", QStringLiteral("Sortera aktiviteter"), m_mnuiSort, QStyle::SP_ArrowDown);
+    m_tbtnClear = addButton("tbtnClear", QStringLiteral("Rensa fält"), m_mnuiClear, QStyle::SP_DialogResetButton);
+
+    m_tobarColSetting = new QToolBar(QStringLiteral("Kolumninställning"), this);
+    m_tobarColSetting->setObjectName(QStringLiteral("tobarColSetting"));
+    addToolBar(Qt::TopToolBarArea, m_tobarColSetting);
+    auto *label = new QLabel(QStringLiteral("Kolumninställning"), m_tobarColSetting);
+    label->setObjectName(QStringLiteral("lblColumnPreset"));
+    label->setContentsMargins(4, 0, 4, 0);
+    m_tobarColSetting->addWidget(label);
+    m_cmbbxColumnPreset = new QComboBox(m_tobarColSetting);
+    m_cmbbxColumnPreset->setObjectName(QStringLiteral("cmbbxColumnPreset"));
+    m_cmbbxColumnPreset->setToolTip(QStringLiteral("Välj kolumninställning"));
+    m_cmbbxColumnPreset->setEditable(false);
+    m_cmbbxColumnPreset->setMinimumContentsLength(20);
+    m_cmbbxColumnPreset->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    label->setBuddy(m_cmbbxColumnPreset);
+    // Only the user's choice applies a setting; the program's own changes
+    // of the entry apply theirs themselves.
+    connect(m_cmbbxColumnPreset, &QComboBox::activated, this,
+            [this](int index) { Guard([this, index] { cmbbxColumnPresetChange(index); }); });
+    m_tobarColSetting->addWidget(m_cmbbxColumnPreset);
+}
+
+void TfrmMain::BuildPages()
+{
+    m_pgctrlMain = new QTabWidget(this);
+    m_pgctrlMain->setObjectName(QStringLiteral("pgctrlMain"));
+    setCentralWidget(m_pgctrlMain);
+    BuildSearchPage();
+    BuildEntryPages();
+    BuildResultPage();
+    m_pgctrlMain->addTab(m_tshSearch, QStringLiteral("Sök"));
+    m_pgctrlMain->addTab(m_tshEdit, QStringLiteral("Ändra"));
+    m_pgctrlMain->addTab(m_tshNew, QStringLiteral("Ny"));
+    m_pgctrlMain->addTab(m_tshResult, QStringLiteral("Sökresultat"));
+    connect(m_pgctrlMain, &QTabWidget::currentChanged, this, [this] { Guard([this] { pgctrlMainChange(); }); });
 }
 
 bool TfrmMain::event(QEvent *event)
@@ -122,9 +247,31 @@ QString TfrmMain::StatusText() const
     return m_status->text();
 }
 
+QString TfrmMain::CounterText() const
+{
+    return m_counter->text();
+}
+
 void TfrmMain::ShowError(const QString &text)
 {
     ShowMessageBox(text, TMessageKind::Error, TMessageButton::OK);
+}
+
+void TfrmMain::ResetProgress(int step)
+{
+    m_progressStep = qMax(1, step);
+    m_pgsbrMain->setValue(0);
+}
+
+void TfrmMain::StepProgress()
+{
+    SetProgress(qMin(m_pgsbrMain->maximum(), m_pgsbrMain->value() + m_progressStep));
+}
+
+void TfrmMain::SetProgress(int value)
+{
+    m_pgsbrMain->setValue(value);
+    m_pgsbrMain->repaint();
 }
 
 void TfrmMain::RequestTermination()
@@ -165,7 +312,7 @@ void TfrmMain::OpenUserDatabase()
     if (m_terminating)
         return;
 
-    TBusyPeriod busy(m_cursor, busyId);
+    TBusyPeriod busy(m_cursor, BusyId);
     try {
         const bool remote = TUsers::IsRemote(m_app.GetLocation());
         if (!remote && !QFileInfo(m_app.GetDbPath()).isFile()) {
@@ -197,9 +344,21 @@ void TfrmMain::OpenUserDatabase()
         SetStatus(QStringLiteral("Initierar databas..."));
         m_app.OpenDatabase();
 
+        FillActivityLists();
         setWindowTitle(QStringLiteral("Ternvall - ") + m_app.GetUserName());
         SetStatus(QStringLiteral("Hämtar platser..."));
+        ResetProgress(100 / (m_app.GetActivityCount() + 1));
         m_app.LoadPlaces();
+        SetProgress(0);
+        SetAllSearchActivities(true);
+        FillWorkPrograms();
+        FillColumnPresets();
+        FillSearchCourses();
+        ApplyGridColumns();
+        ShowPage(m_tshNew);
+        UpdateControls();
+
+        SearchAtStart();
 
         const bool searched = m_app.GetSettings().SearchAtStart;
         const QString text = searched ? QStringLiteral("aktivitet#\\er# är registrerad#\\e#, sökt årets aktiviteter")
@@ -238,26 +397,55 @@ void TfrmMain::mnuiDbClick()
 
 void TfrmMain::ObserverChange(const TObservation &observation)
 {
-    m_mnuiDb->setEnabled(observation.kind == quint8(TNotifyKind::Idle));
+    // Whatever a reaction raises, the user-change item follows the kind.
+    struct TDbItemState
+    {
+        QAction *item;
+        bool idle;
+        ~TDbItemState() { item->setEnabled(idle); }
+    } dbItem{m_mnuiDb, observation.kind == quint8(TNotifyKind::Idle)};
+
     switch (TNotifyKind(observation.kind)) {
-    case TNotifyKind::LoadingPlaces:
-        // The first notification starts the loading, each further one is
-        // one activity's places.
-        if (!m_pgsbrMain->isVisible()) {
-            m_pgsbrMain->setRange(0, qMax(1, m_app.GetActivityCount()));
-            m_pgsbrMain->setValue(0);
-            m_pgsbrMain->setVisible(true);
-        } else {
-            m_pgsbrMain->setValue(m_pgsbrMain->value() + 1);
-        }
-        m_pgsbrMain->repaint();
+    case TNotifyKind::ActivitySearch:
+        m_status->setText(QStringLiteral("Söker...") + observation.text);
+        StepProgress();
+        statusBar()->repaint();
         break;
-    case TNotifyKind::Idle:
-        m_pgsbrMain->setVisible(false);
+    case TNotifyKind::LoadingPlaces:
+        StepProgress();
+        break;
+    case TNotifyKind::ActivityNamesChanged:
+        FillActivityLists();
+        ClearResult();
+        SetAllSearchActivities(true);
+        UpdateControls();
+        break;
+    case TNotifyKind::CoursesChanged:
+        // A saved course may have rewritten the listed sessions.
+        if (m_app.GetSettings().CurrentCourse >= 0)
+            ClearResult();
+        FillSearchCourses();
+        UpdateControls();
+        break;
+    case TNotifyKind::Closing:
+        ClearResult();
+        break;
+    case TNotifyKind::DatabaseChanged:
+        UpdateControls();
+        break;
+    case TNotifyKind::ProgramsChanged:
+        FillWorkPrograms();
         break;
     default:
         break;
     }
+}
+
+bool TfrmMain::IsActiveMain() const
+{
+    // The platform's word counts too: right after a dialog closes, the
+    // window is active before the application has caught up with it.
+    return isActiveWindow();
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)
@@ -280,8 +468,11 @@ void TfrmMain::closeEvent(QCloseEvent *event)
 
 void TfrmMain::FormClose()
 {
-    if (m_windowStateRead)
+    if (m_windowStateRead) {
         SaveWindowState(mainWindowKey, this);
+        TDefRegistry registry(TDefRegistry::THive::User);
+        m_app.GetActivityColumns().WriteWidths(registry);
+    }
     if (m_splash && m_splash->isVisible())
         m_splash->close();
 }

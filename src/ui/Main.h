@@ -1,18 +1,38 @@
 #pragma once
 
 #include "foundation/CrsrMgt.h"
+#include "foundation/IntegerList.h"
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
+
+#include <memory>
 
 class QAction;
+class QComboBox;
 class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
 class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class TComplexGrid;
 class TCorvaleApp;
+class TDatePicker;
 class TfrmDbSelect;
+class TfrmFind;
+class TfrmSort;
+class TGridActivityColumns;
 class TfrmSplash;
+class TNumericalEdit;
 class TSubjectObserver;
 struct TObservation;
+struct TSearchParams;
 
 // The posted message that opens the user's diary once the window is up.
 inline constexpr int WM_OPENDATABASE = 1578;
@@ -20,6 +40,13 @@ inline constexpr int WM_OPENDATABASE = 1578;
 // The main window of the diary. Creating it checks the database engine,
 // shows the splash and posts the message that opens the user's diary;
 // closing it asks first and saves its place.
+//
+// Its pages: "Sök" with the search criteria, "Ändra" and "Ny" for one
+// activity each, and "Sökresultat" with the list of found activities. The
+// list grid shows the columns of the current column setting with the
+// activity's key in a last, 1 pixel wide column; a second grid that is never
+// shown holds every catalogue column of the same rows, for the reports and
+// the saving of an activity.
 class TfrmMain : public QMainWindow
 {
     Q_OBJECT
@@ -36,16 +63,67 @@ public:
     void OpenUserDatabase();
     // The status bar's first panel.
     QString StatusText() const;
+    // The list counter of the status bar ("3/12 aktiviteter").
+    QString CounterText() const;
+
+    // Refills the search check list and the new-activity combo box with the
+    // display names, sorted; renames the strength and golf pages of the
+    // advanced search after their activities.
+    void FillActivityLists();
+    // Lists the courses that fit the checked activities, the place and the
+    // distance range of the search page, keeping the chosen course when it
+    // is still listed.
+    void FillSearchCourses();
+    // Refills the three program combo boxes, keeping the chosen programs
+    // where they still exist.
+    void FillWorkPrograms();
+    // Refills the column setting combo box and applies the current setting.
+    void FillColumnPresets();
+    // Makes the setting current and shows the same activities in its
+    // columns; ends on the list page.
+    void ApplyColumnSetting(int id);
+    // Empties both grids and the loaded activities.
+    void ClearResult();
+    // "row/count aktiviteter" in the counter panel, or "0 aktiviteter".
+    void UpdateActivityCounter();
+    // Enables the menu items, tool buttons and pages for the page in front
+    // and the loaded activities.
+    void UpdateControls();
+    // Searches with the criteria of the search page and lists what is found,
+    // sorted by the search order of the settings, the last row current.
+    // Errors of the search reach the caller after the busy period ended and
+    // the controls were updated.
+    void RunSearch();
+    // This year's activities, when the settings ask for it at start.
+    void SearchAtStart();
+    // Shows the current row's activity on the "Ändra" page.
+    void ShowSelectedActivity();
+
+    TComplexGrid *ListGrid() const { return m_cplxgrdMain; }
+    // The hidden grid with every catalogue column of the listed activities.
+    TComplexGrid *AllColumnsGrid() const { return m_cplxgrdAllColumns; }
+    // The key of the activity the "Ändra" page shows; -1 for none.
+    int ShownActivity() const { return m_shownActivity; }
+    // The text of the last find in the list, empty before the first.
+    QString LastFindText() const { return m_findText; }
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormCreate();
     void FormClose();
     void FormDestroy();
+    void BuildPages();
+    void BuildSearchPage();
+    void BuildResultPage();
+    void BuildEntryPages();
+    void BuildStatusBar();
     void BuildMenus();
+    void BuildToolBars();
+    QAction *AddMenuItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut);
     void RequestTermination();
     void SetStatus(const QString &text);
     void ShowError(const QString &text);
@@ -53,15 +131,153 @@ private:
     void mnuiDbClick();
     void ObserverChange(const TObservation &observation);
 
+    // Menu actions act only while this window is the active one, so that
+    // its shortcuts do nothing while another window has the focus.
+    bool IsActiveMain() const;
+    void mnuiSearchClick();
+    void mnuiSortClick();
+    void mnuiFindTextClick();
+    void mnuiFindTextAgainClick();
+    void mnuiNextPrevActClick(bool next);
+    void mnuiClearClick();
+    void pgctrlMainChange();
+    // Brings a page to the front without running the page-change handler.
+    void ShowPage(QWidget *page);
+
+    // Search page.
+    void ClearSearchPage();
+    void btnSelectClick(QObject *sender);
+    void btnAdvancedSearchClick();
+    void chklstbxSearchActivityClickCheck(QListWidgetItem *item);
+    void UpdateSearchCourses();
+    void SetAllSearchActivities(bool checked);
+    void ReadSearchParams(TSearchParams &params);
+    void ReadSearchActivities(QStringList &names) const;
+
+    // Progress bar.
+    void ResetProgress(int step);
+    void StepProgress();
+    void SetProgress(int value);
+
+    // List page.
+    void SetUpListGrid();
+    // Builds the list grid's columns from the catalogue and keeps the Id
+    // column 1 pixel wide.
+    void ApplyGridColumns();
+    void FillRows(const QList<int> &numbers);
+    int IdColumn() const;
+    void KeepIdColumnNarrow();
+    void cplxgrdMainBeforeSorted(bool &cursor);
+    void cplxgrdMainAfterSorted(bool &cursor);
+    void cplxgrdMainSelectCell(int col, int row, bool &canSelect);
+    void cplxgrdMainFindSuccess(int col, int row);
+    void cplxgrdMainFindNotSuccess();
+    void cplxgrdMainMouseUp();
+    void ShowFindStatus();
+    void cplxgrdMainSectionResized(int section, int newSize);
+    void cmbbxColumnPresetChange(int index);
+    void UpdateActivityCounterAt(int row);
+
     TCorvaleApp &m_app;
     TCursorManagement m_cursor;
     QPointer<TfrmSplash> m_splash;
     TfrmDbSelect *m_dbSelect = nullptr;
     TSubjectObserver *m_observer = nullptr;
-    QLabel *m_status = nullptr;
+
+    // Status bar.
+    QLabel *m_status = nullptr;   // panel 0
     QProgressBar *m_pgsbrMain = nullptr;
+    QLabel *m_counter = nullptr;  // panel 2
+    QLabel *m_today = nullptr;    // panel 3
+    int m_progressStep = 1;
+
+    // Menus and tool bars.
+    QMenu *m_mnuArchive = nullptr;
+    QMenu *m_mnuEdit = nullptr;
+    QMenu *m_mnuShow = nullptr;
+    QAction *m_mnuiSearch = nullptr;
+    QAction *m_mnuiSort = nullptr;
+    QAction *m_mnuiClear = nullptr;
     QAction *m_mnuiDb = nullptr;
     QAction *m_mnuiClose = nullptr;
+    QAction *m_mnuiFind = nullptr;
+    QAction *m_mnuiFindAgain = nullptr;
+    QAction *m_mnuiPreviousAct = nullptr;
+    QAction *m_mnuiNextAct = nullptr;
+    QToolBar *m_tobarArchive = nullptr;
+    QToolBar *m_tobarColSetting = nullptr;
+    QToolButton *m_tbtnSearch = nullptr;
+    QToolButton *m_tbtnSort = nullptr;
+    QToolButton *m_tbtnClear = nullptr;
+    QComboBox *m_cmbbxColumnPreset = nullptr;
+    TIntegerList m_columnPresetIds;
+
+    // Pages.
+    QTabWidget *m_pgctrlMain = nullptr;
+    QWidget *m_tshSearch = nullptr;
+    QWidget *m_tshEdit = nullptr;
+    QWidget *m_tshNew = nullptr;
+    QWidget *m_tshResult = nullptr;
+
+    // Search page.
+    TDatePicker *m_wwdtpSearchDate1 = nullptr;
+    TDatePicker *m_wwdtpSearchDate2 = nullptr;
+    QListWidget *m_chklstbxSearchActivity = nullptr;
+    QPushButton *m_btnSelectAll = nullptr;
+    QPushButton *m_btnDeselectAll = nullptr;
+    QPushButton *m_btnAdvancedSearch = nullptr;
+    QWidget *m_pnlAdvancedSearch = nullptr;
+    QLineEdit *m_edtSearchLocation = nullptr;
+    QLineEdit *m_edtSearchComment = nullptr;
+    TNumericalEdit *m_numedtSearchWeight1 = nullptr;
+    TNumericalEdit *m_numedtSearchWeight2 = nullptr;
+    QTabWidget *m_pgctrlSearch = nullptr;
+    QWidget *m_tshTime = nullptr;
+    QWidget *m_tshDistance = nullptr;
+    QWidget *m_tshTimeDistance = nullptr;
+    QWidget *m_tshWorkout = nullptr;
+    QWidget *m_tshGolf = nullptr;
+    QWidget *m_tshGame = nullptr;
+    TNumericalEdit *m_numedtSearchTTime1 = nullptr;
+    TNumericalEdit *m_numedtSearchTTime2 = nullptr;
+    TNumericalEdit *m_numedtSearchDDist1 = nullptr;
+    TNumericalEdit *m_numedtSearchDDist2 = nullptr;
+    TNumericalEdit *m_numedtSearchTDDist1 = nullptr;
+    TNumericalEdit *m_numedtSearchTDDist2 = nullptr;
+    TNumericalEdit *m_numedtSearchTDTime1 = nullptr;
+    TNumericalEdit *m_numedtSearchTDTime2 = nullptr;
+    QComboBox *m_cmbbxSearchCourse = nullptr;
+    QComboBox *m_cmbbxSearchWorkProgram = nullptr;
+    TNumericalEdit *m_numedtSearchGolfHCP1 = nullptr;
+    TNumericalEdit *m_numedtSearchGolfHCP2 = nullptr;
+    TNumericalEdit *m_numedtSearchGolfStroke1 = nullptr;
+    TNumericalEdit *m_numedtSearchGolfStroke2 = nullptr;
+    QLineEdit *m_edtSearchGameGame = nullptr;
+    TIntegerList m_searchCourseNrs;
+    TIntegerList m_searchProgramIds;
+    // Set while the program itself changes the checks of the activity list.
+    bool m_settingChecks = false;
+
+    // Entry pages: the controls the lists of the search page share with them.
+    QComboBox *m_cmbbxNewActivity = nullptr;
+    QComboBox *m_cmbbxNewWorkEP = nullptr;
+    QComboBox *m_cmbbxEditWorkEP = nullptr;
+    TIntegerList m_newProgramIds;
+    TIntegerList m_editProgramIds;
+    int m_shownActivity = -1;
+
+    // List page.
+    TComplexGrid *m_cplxgrdMain = nullptr;
+    TComplexGrid *m_cplxgrdAllColumns = nullptr;
+    // Lays the grids out from the column catalogue and fills their rows.
+    std::unique_ptr<TGridActivityColumns> m_gridColumns;
+    // The sort and find dialogs, made on first use.
+    TfrmSort *m_frmSort = nullptr;
+    TfrmFind *m_frmFind = nullptr;
+    QString m_keyBeforeSort;
+    QString m_findText;
+    bool m_fixingWidth = false;
+
     bool m_shell = false;
     bool m_terminating = false;
     bool m_windowStateRead = false;
