@@ -46,6 +46,25 @@ QVariant TStringGridModel::headerData(int section, Qt::Orientation orientation, 
     return lines.join(QLatin1Char(' '));
 }
 
+Qt::ItemFlags TStringGridModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags result = QAbstractTableModel::flags(index);
+    if (index.isValid() && m_grid.m_editing)
+        result |= Qt::ItemIsEditable;
+    return result;
+}
+
+bool TStringGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || !m_grid.m_editing)
+        return false;
+    const int row = index.row() + m_grid.m_fixedRows;
+    const int col = index.column() + m_grid.m_fixedCols;
+    m_grid.SetCells(col, row, value.toString());
+    emit m_grid.CellEdited(col, row);
+    return true;
+}
+
 TStringGrid::TStringGrid(QWidget *parent) : QTableView(parent), m_model(new TStringGridModel(*this))
 {
     m_cells.resize(m_rowCount);
@@ -278,6 +297,34 @@ void TStringGrid::MoveRows(int first, const QVector<int> &order)
     for (int i = 0; i < n; ++i)
         m_cells[first + i] = std::move(rows[i]);
     EndUpdate();
+}
+
+void TStringGrid::SetEditing(bool on)
+{
+    if (on == m_editing)
+        return;
+    if (!on)
+        CommitEditor();
+    m_editing = on;
+    setEditTriggers(on ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                             | QAbstractItemView::AnyKeyPressed
+                       : QAbstractItemView::NoEditTriggers);
+}
+
+void TStringGrid::CommitEditor()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    // The open editor is the visible child of the viewport; a closed one is
+    // hidden until it is deleted.
+    const auto children = viewport()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (QWidget *editor : children) {
+        if (editor->isHidden())
+            continue;
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+        return;
+    }
 }
 
 void TStringGrid::AssignColumnProperties(const TStringGrid &)

@@ -20,6 +20,9 @@ public:
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Data cells are editable while the grid's Editing is on.
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 
 private:
     friend class TStringGrid;
@@ -71,8 +74,21 @@ public:
     // grids with column properties of their own extend it.
     virtual void AssignColumnProperties(const TStringGrid &source);
 
+    // Editing of the data cells in place; off by default. While it is on,
+    // F2, a double click or a typed character opens an editor on the current
+    // cell, and the text the editor commits becomes the cell's text
+    // (CellEdited follows). Turning it off closes an open editor and keeps
+    // its text.
+    bool Editing() const { return m_editing; }
+    void SetEditing(bool on);
+    // Takes over the text of an open cell editor and closes it; nothing
+    // when no editor is open.
+    void CommitEditor();
+
 signals:
     void CurrentCellChanged(int col, int row);
+    // The cell editor committed a text into the cell.
+    void CellEdited(int col, int row);
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
@@ -105,4 +121,5 @@ private:
     int m_col = 1;
     int m_defaultColWidth = 64;
     int m_updateLevel = 0;
+    bool m_editing = false;
 };
