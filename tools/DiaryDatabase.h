@@ -11,6 +11,11 @@ namespace DiaryDatabase
 inline constexpr const char *DefaultUser = "SYSDBA";
 inline constexpr const char *DefaultPassword = "hollyfern";
 
+// The folder of the diary databases, absolute and ending with "/": `folder`
+// when given, else the folder recorded in the machine-wide settings, else the
+// default database folder.
+QString DatabaseFolder(const QString &folder = QString());
+
 // The statements of a script, split at semicolons that stand outside quotes
 // and comments; comments are dropped, empty statements skipped.
 QStringList SplitStatements(const QString &script);
@@ -24,4 +29,10 @@ QStringList SplitStatements(const QString &script);
 void Create(const QString &path, const QString &schemaFile,
             const QString &user = QString::fromLatin1(DefaultUser),
             const QString &password = QString::fromLatin1(DefaultPassword));
+
+// The engine's forced writes of a database: when on, every commit waits
+// until the disk holds the pages written. Both raise EDbClientError with the
+// engine's message when the database cannot be attached.
+bool ForcedWrites(const QString &path, const QString &user, const QString &password);
+void SetForcedWrites(const QString &path, const QString &user, const QString &password, bool on);
 }

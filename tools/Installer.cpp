@@ -2,13 +2,14 @@
 // the installation in the machine-wide settings.
 //
 //   ternvall-install [--slot N] [--folder DIR] [--name NAME] [--if-missing]
-//                    [--schema FILE] [--app-path DIR]
+//                    [--schema FILE] [--app-path DIR] [--print-path]
 //
 // The database is "Corvale<N>.gdb" in DIR (by default the folder already
 // recorded in the settings, else the default database folder). An existing
 // database is never overwritten, truncated or altered: the installer says so
 // and exits with 3, or with 0 under --if-missing (the run command's "create
-// it when there is none").
+// it when there is none"). --print-path only prints where the slot's
+// database is or would be, and changes nothing.
 
 #include "DiaryDatabase.h"
 
@@ -83,7 +84,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption missingOption(QStringLiteral("if-missing"), QStringLiteral("Gör ingenting (och lyckas) om databasen redan finns."));
     const QCommandLineOption schemaOption(QStringLiteral("schema"), QStringLiteral("Schemafilen."), QStringLiteral("FILE"), QStringLiteral(TERNVALL_SCHEMA_FILE));
     const QCommandLineOption appPathOption(QStringLiteral("app-path"), QStringLiteral("Programmets datamapp (hjälp, bilder)."), QStringLiteral("DIR"), QStringLiteral(TERNVALL_APP_PATH));
-    parser.addOptions({slotOption, folderOption, nameOption, missingOption, schemaOption, appPathOption});
+    const QCommandLineOption printPathOption(QStringLiteral("print-path"), QStringLiteral("Skriv bara ut sökvägen till användarens databas."));
+    parser.addOptions({slotOption, folderOption, nameOption, missingOption, schemaOption, appPathOption, printPathOption});
     parser.process(app);
 
     bool ok = false;
@@ -94,15 +96,12 @@ int main(int argc, char *argv[])
     }
 
     try {
-        QString folder = parser.value(folderOption).trimmed();
-        if (folder.isEmpty()) {
-            auto store = SettingsFiles::OpenStore(SettingsFiles::THive::Machine);
-            folder = store->value(QStringLiteral("Database/Location")).toString().trimmed();
-        }
-        if (folder.isEmpty())
-            folder = SettingsFiles::DefaultDatabaseFolder();
-        folder = withSlash(folder);
+        const QString folder = DiaryDatabase::DatabaseFolder(parser.value(folderOption));
         const QString path = folder + QStringLiteral("Corvale%1.gdb").arg(slot);
+        if (parser.isSet(printPathOption)) {
+            say(path);
+            return 0;
+        }
 
         if (QFileInfo::exists(path)) {
             if (parser.isSet(missingOption)) {

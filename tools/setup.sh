@@ -2,7 +2,8 @@
 # Set-up for a Debian 12 machine: installs the packages that are missing,
 # builds, and then either starts the program or runs every test.
 #
-#   bash tools/setup.sh run    # install, build, create user 1's diary if none, start Ternvall
+#   bash tools/setup.sh run    # install, build, create user 1's diary if none,
+#                              # a sample diary as user 2 if slot 2 is free, start Ternvall
 #   bash tools/setup.sh test   # install, build, run all tests (non-zero exit on any failure)
 #
 # Packages are installed with apt-get, through sudo when not run as root.
@@ -45,4 +46,21 @@ if [ "$mode" = test ]; then
 fi
 
 "$build/bin/ternvall-install" --slot 1 --if-missing
+
+# A sample diary in slot 2, named "Exempel", for a newcomer to look at
+# through "Byt användare...": made only while slot 2 has no diary, so it is
+# made once and never touches a diary of someone's own. A sample that could
+# not be filled is removed again, to be made on the next run.
+sample=$("$build/bin/ternvall-install" --slot 2 --print-path) || sample=
+if [ -n "$sample" ] && [ ! -e "$sample" ]; then
+    if "$build/bin/ternvall-install" --slot 2 --name Exempel; then
+        trap 'rm -f "$sample"; exit 130' INT TERM
+        if ! "$build/bin/ternvall-sample" --slot 2 --entries 2000 --years 10; then
+            echo "The sample diary could not be filled and was removed; the next run tries again." >&2
+            rm -f "$sample"
+        fi
+        trap - INT TERM
+    fi
+fi
+
 exec "$build/bin/ternvall"

@@ -132,6 +132,26 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("not a diary"));
     }
 
+    // Where a slot's diary is or would be, without making or recording
+    // anything: the run command asks before it makes the sample diary.
+    void printsThePathOnly()
+    {
+        TTestFolders folders;
+        const TRun run = install({QStringLiteral("--slot"), QStringLiteral("3"), QStringLiteral("--print-path")});
+        QCOMPARE(run.exitCode, 0);
+        const QString path = folders.DataFolder() + QStringLiteral("/Corvale3.gdb");
+        QCOMPARE(run.out.trimmed(), path);
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(!QFileInfo::exists(SettingsFiles::StoreFile(SettingsFiles::THive::Machine)));
+
+        SettingsFiles::OpenStore(SettingsFiles::THive::Machine)
+            ->setValue(QStringLiteral("Database/Location"), folders.Root() + QStringLiteral("/elsewhere/"));
+        const TRun recorded = install({QStringLiteral("--slot"), QStringLiteral("2"), QStringLiteral("--print-path")});
+        QCOMPARE(recorded.exitCode, 0);
+        QCOMPARE(recorded.out.trimmed(), folders.Root() + QStringLiteral("/elsewhere/Corvale2.gdb"));
+        QVERIFY(!QFileInfo::exists(folders.Root() + QStringLiteral("/elsewhere")));
+    }
+
     void keepsTheUsersChoices()
     {
         TTestFolders folders;
