@@ -21,6 +21,7 @@
 #include "app/CorvaleApp.h"
 #include "foundation/DbClient.h"
 #include "foundation/SettingsFiles.h"
+#include "foundation/CompGrid.h"
 #include "ui/Main.h"
 
 #include <QApplication>
@@ -30,11 +31,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
@@ -140,6 +143,16 @@ QString expectCount(const char *what, qsizetype found, int expected)
 }
 
 // The operations measured, in the order of the table.
+// The list column titled "Plats".
+int placeColumn(const TComplexGrid &grid)
+{
+    for (int col = 0; col < grid.ColCount(); ++col) {
+        if (grid.Cells(col, 0).startsWith(QStringLiteral("Plats")))
+            return col;
+    }
+    return 1;
+}
+
 const std::vector<TBenchOperation> &operations()
 {
     static const std::vector<TBenchOperation> list = {
@@ -160,6 +173,43 @@ const std::vector<TBenchOperation> &operations()
              session.App().SearchActivities(session.ActivityNames(), TSearchParams(), session.Found());
          },
          [](TBenchSession &session) { return expectCount("entries found", session.Found().size(), session.Entries()); }},
+        // What the user waits for after "Sök": the search of every type, both
+        // grids filled and the list sorted by date.
+        {"list", "search and fill the main list",
+         [](TBenchSession &session) {
+             session.Open();
+             session.MainWindow().ClearResult();
+         },
+         [](TBenchSession &session) { session.MainWindow().RunSearch(); },
+         [](TBenchSession &session) {
+             TComplexGrid *grid = session.MainWindow().ListGrid();
+             const QString rows = expectCount("rows listed", grid->RowCount() - grid->FixedRows(), session.Entries());
+             if (!rows.isEmpty())
+                 return rows;
+             return expectCount("current row", grid->Row(), session.Entries());
+         }},
+        // A title click on the place column of a full list, keeping the
+        // current activity.
+        {"sort", "title-click sort of the main list",
+         [](TBenchSession &session) {
+             session.Open();
+             if (session.MainWindow().ListGrid()->RowCount() - 1 != session.Entries())
+                 session.MainWindow().RunSearch();
+             session.MainWindow().ListGrid()->ResetDirections();
+         },
+         [](TBenchSession &session) {
+             TComplexGrid *grid = session.MainWindow().ListGrid();
+             QHeaderView *titles = grid->horizontalHeader();
+             const int section = placeColumn(*grid) - grid->FixedCols();
+             const QPoint at(titles->sectionViewportPosition(section) + titles->sectionSize(section) / 2, 5);
+             QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+         },
+         [](TBenchSession &session) {
+             TComplexGrid *grid = session.MainWindow().ListGrid();
+             if (grid->LastSort().Cols[0] != placeColumn(*grid))
+                 return QStringLiteral("the list was not sorted by place");
+             return expectCount("rows listed", grid->RowCount() - grid->FixedRows(), session.Entries());
+         }},
     };
     return list;
 }
