@@ -82,8 +82,10 @@ public:
     // nine-hole par and is doubled to count as eighteen holes; a rating below
     // 45 given with it is a nine-hole rating and is doubled as well, while a
     // larger rating is taken as the eighteen-hole rating it is. Empty when a
-    // value is missing or the handicap is above 54. Raises the EGolfError of
-    // CheckSlope and EConvertError for a text that is no number.
+    // value is missing or the handicap is above 36: strokes are calculated for
+    // handicaps up to 36 only, although a round stores one up to 54. Raises
+    // the EGolfError of CheckSlope and EConvertError for a text that is no
+    // number.
     static QString AllowedStrokes(const QString &cr, const QString &slope, const QString &prevHcp, const QString &par);
 
     // Each hole's par plus the strokes received on it; holes without par

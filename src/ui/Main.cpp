@@ -92,6 +92,9 @@ void TfrmMain::FormCreate()
 
     TBusyPeriod busy(m_cursor, BusyId);
     SetUpListGrid();
+    m_entryRows = std::make_unique<TEntryListRows>(m_app, *m_gridColumns, m_cplxgrdMain, m_cplxgrdAllColumns);
+    TEntryHost &host = *this;
+    m_entry = std::make_unique<TEntryController>(m_app, m_cursor, *m_pgNew, *m_pgEdit, *m_entryRows, host, this);
     LoadWindowState(mainWindowKey, this);
     m_windowStateRead = true;
 
@@ -143,6 +146,10 @@ void TfrmMain::BuildMenus()
     m_mnuArchive->setObjectName(QStringLiteral("mnuArchive"));
     m_mnuiSearch = AddMenuItem(m_mnuArchive, "mnuiSearch", QStringLiteral("&Sök"), QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(m_mnuiSearch, &QAction::triggered, this, [this] { Guard([this] { mnuiSearchClick(); }); });
+    m_mnuiSave = AddMenuItem(m_mnuArchive, "mnuiSave", QStringLiteral("S&para"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(m_mnuiSave, &QAction::triggered, this, [this] { Guard([this] { mnuiSaveClick(); }); });
+    m_mnuiRemove = AddMenuItem(m_mnuArchive, "mnuiRemove", QStringLiteral("Tag &bort"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    connect(m_mnuiRemove, &QAction::triggered, this, [this] { Guard([this] { mnuiRemoveClick(); }); });
     m_mnuiSort = AddMenuItem(m_mnuArchive, "mnuiSort", QStringLiteral("S&ortera..."), QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(m_mnuiSort, &QAction::triggered, this, [this] { Guard([this] { mnuiSortClick(); }); });
     m_mnuiClear = AddMenuItem(m_mnuArchive, "mnuiClear", QStringLiteral("&Rensa"), QKeySequence());
@@ -160,6 +167,25 @@ void TfrmMain::BuildMenus()
     connect(m_mnuiFind, &QAction::triggered, this, [this] { Guard([this] { mnuiFindTextClick(); }); });
     m_mnuiFindAgain = AddMenuItem(m_mnuEdit, "mnuiFindAgain", QStringLiteral("Sök &igen"), QKeySequence(Qt::Key_F3));
     connect(m_mnuiFindAgain, &QAction::triggered, this, [this] { Guard([this] { mnuiFindTextAgainClick(); }); });
+    m_mnuEdit->addSeparator();
+    m_mnuiCopyFromEdit = AddMenuItem(m_mnuEdit, "mnuiCopyFromEdit", QStringLiteral("&Kopiera från Ändra till Ny"), QKeySequence());
+    connect(m_mnuiCopyFromEdit, &QAction::triggered, this, [this] { Guard([this] { mnuiCopyFromEditClick(); }); });
+    m_mnuiGolf = m_mnuEdit->addMenu(QStringLiteral("&Golf"));
+    m_mnuiGolf->setObjectName(QStringLiteral("mnuiGolf"));
+    m_mnuiGetLatestHCP = AddMenuItem(m_mnuiGolf, "mnuiGetLatestHCP", QStringLiteral("&Hämta senaste HCP"), QKeySequence());
+    connect(m_mnuiGetLatestHCP, &QAction::triggered, this, [this] {
+        Guard([this] {
+            if (IsActiveMain() && m_entry)
+                m_entry->GetLatestHCP();
+        });
+    });
+    m_mnuiCalculateScore = AddMenuItem(m_mnuiGolf, "mnuiCalculateScore", QStringLiteral("&Beräkna golfpoäng"), QKeySequence());
+    connect(m_mnuiCalculateScore, &QAction::triggered, this, [this] {
+        Guard([this] {
+            if (IsActiveMain() && m_entry)
+                m_entry->CalculateScore();
+        });
+    });
 
     m_mnuShow = menuBar()->addMenu(QStringLiteral("&Visa"));
     m_mnuShow->setObjectName(QStringLiteral("mnuShow"));
@@ -169,6 +195,28 @@ void TfrmMain::BuildMenus()
     m_mnuiNextAct = AddMenuItem(m_mnuShow, "mnuiNextAct", QStringLiteral("Näs&ta aktivitet"),
                                 QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
     connect(m_mnuiNextAct, &QAction::triggered, this, [this] { Guard([this] { mnuiNextPrevActClick(true); }); });
+
+    m_mnuCourses = menuBar()->addMenu(QStringLiteral("&Banbeskrivningar"));
+    m_mnuCourses->setObjectName(QStringLiteral("mnuCourses"));
+    m_mnuiCurrentCourse = AddMenuItem(m_mnuCourses, "mnuiCurrentCourse", QStringLiteral("Ak&tuell banbeskrivning..."), QKeySequence());
+    m_mnuiCurrentCourse->setCheckable(true);
+    // The check mark follows the window; the handler sets it.
+    connect(m_mnuiCurrentCourse, &QAction::triggered, this, [this] { Guard([this] { mnuiCurrentCourseClick(); }); });
+    m_mnuiChooseCourse = AddMenuItem(m_mnuCourses, "mnuiChooseCourse", QStringLiteral("&Välj banbeskrivning..."),
+                                     QKeySequence(Qt::CTRL | Qt::Key_9));
+    connect(m_mnuiChooseCourse, &QAction::triggered, this, [this] {
+        Guard([this] {
+            if (IsActiveMain() && m_entry)
+                m_entry->ChooseCourse();
+        });
+    });
+    m_mnuiRemoveCourse = AddMenuItem(m_mnuCourses, "mnuiRemoveCourse", QStringLiteral("&Frikoppla banbeskrivning"), QKeySequence());
+    connect(m_mnuiRemoveCourse, &QAction::triggered, this, [this] {
+        Guard([this] {
+            if (IsActiveMain() && m_entry)
+                m_entry->RemoveCourse();
+        });
+    });
 }
 
 void TfrmMain::BuildToolBars()
@@ -188,6 +236,8 @@ void TfrmMain::BuildToolBars()
         return button;
     };
     m_tbtnSearch = addButton("tbtnSearch", QStringLiteral("Sök aktiviteter"), m_mnuiSearch, QStyle::SP_FileDialogContentsView);
+    m_tbtnSave = addButton("tbtnSave", QStringLiteral("Spara aktivitet"), m_mnuiSave, QStyle::SP_DialogSaveButton);
+    m_tbtnRemove = addButton("tbtnRemove", QStringLiteral("Tag bort aktivitet"), m_mnuiRemove, QStyle::SP_TrashIcon);
     m_tbtnSort = addButton("tbtnSort", QStringLiteral("Sortera aktiviteter"), m_mnuiSort, QStyle::SP_ArrowDown);
     m_tbtnClear = addButton("tbtnClear", QStringLiteral("Rensa fält"), m_mnuiClear, QStyle::SP_DialogResetButton);
 
@@ -420,10 +470,17 @@ void TfrmMain::ObserverChange(const TObservation &observation)
         SetAllSearchActivities(true);
         UpdateControls();
         break;
+    case TNotifyKind::SettingsChanged:
+        if (m_entry && (m_app.GetSettingsChanges() & TSettingsChange::LapCalculation))
+            m_entry->LapCalcChanged();
+        break;
     case TNotifyKind::CoursesChanged:
-        // A saved course may have rewritten the listed sessions.
+        // A saved course may have rewritten the listed sessions, and the
+        // new session may no longer match the course it was bound to.
         if (m_app.GetSettings().CurrentCourse >= 0)
             ClearResult();
+        if (m_entry)
+            m_entry->CoursesChanged();
         FillSearchCourses();
         UpdateControls();
         break;

@@ -2,6 +2,7 @@
 
 #include "foundation/CrsrMgt.h"
 #include "foundation/IntegerList.h"
+#include "ui/EntryController.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -24,6 +25,7 @@ class QToolButton;
 class TComplexGrid;
 class TCorvaleApp;
 class TDatePicker;
+class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmFind;
 class TfrmSort;
@@ -47,7 +49,11 @@ inline constexpr int WM_OPENDATABASE = 1578;
 // activity's key in a last, 1 pixel wide column; a second grid that is never
 // shown holds every catalogue column of the same rows, for the reports and
 // the saving of an activity.
-class TfrmMain : public QMainWindow
+//
+// The "Ny" and "Ändra" pages are TActivityPage objects; saving, removing,
+// copying and showing their activities is TEntryController's, which the
+// window serves as its TEntryHost and whose operations its menus forward.
+class TfrmMain : public QMainWindow, private TEntryHost
 {
     Q_OBJECT
 
@@ -88,7 +94,7 @@ public:
     void UpdateActivityCounter();
     // Enables the menu items, tool buttons and pages for the page in front
     // and the loaded activities.
-    void UpdateControls();
+    void UpdateControls() override;
     // Searches with the criteria of the search page and lists what is found,
     // sorted by the search order of the settings, the last row current.
     // Errors of the search reach the caller after the busy period ended and
@@ -103,7 +109,11 @@ public:
     // The hidden grid with every catalogue column of the listed activities.
     TComplexGrid *AllColumnsGrid() const { return m_cplxgrdAllColumns; }
     // The key of the activity the "Ändra" page shows; -1 for none.
-    int ShownActivity() const { return m_shownActivity; }
+    int ShownActivity() const { return m_pgEdit ? m_pgEdit->ShownKey() : -1; }
+    // The two entry pages and the flows between them and the list.
+    TActivityPage *NewPage() const { return m_pgNew; }
+    TActivityPage *EditPage() const { return m_pgEdit; }
+    TEntryController *EntryController() const { return m_entry.get(); }
     // The text of the last find in the list, empty before the first.
     QString LastFindText() const { return m_findText; }
 
@@ -125,7 +135,7 @@ private:
     void BuildToolBars();
     QAction *AddMenuItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut);
     void RequestTermination();
-    void SetStatus(const QString &text);
+    void SetStatus(const QString &text) override;
     void ShowError(const QString &text);
     bool BrowseForDatabase();
     void mnuiDbClick();
@@ -143,6 +153,15 @@ private:
     void pgctrlMainChange();
     // Brings a page to the front without running the page-change handler.
     void ShowPage(QWidget *page);
+
+    // Entry pages (TEntryHost).
+    TActivityPage *FrontEntryPage() const override;
+    void ShowEntryPage(TEntryPageKind kind) override;
+    bool EditPageEnabled() const override;
+    void mnuiSaveClick();
+    void mnuiRemoveClick();
+    void mnuiCopyFromEditClick();
+    void mnuiCurrentCourseClick();
 
     // Search page.
     void ClearSearchPage();
@@ -196,6 +215,16 @@ private:
     QMenu *m_mnuEdit = nullptr;
     QMenu *m_mnuShow = nullptr;
     QAction *m_mnuiSearch = nullptr;
+    QAction *m_mnuiSave = nullptr;
+    QAction *m_mnuiRemove = nullptr;
+    QAction *m_mnuiCopyFromEdit = nullptr;
+    QMenu *m_mnuiGolf = nullptr;
+    QAction *m_mnuiGetLatestHCP = nullptr;
+    QAction *m_mnuiCalculateScore = nullptr;
+    QMenu *m_mnuCourses = nullptr;
+    QAction *m_mnuiCurrentCourse = nullptr;
+    QAction *m_mnuiChooseCourse = nullptr;
+    QAction *m_mnuiRemoveCourse = nullptr;
     QAction *m_mnuiSort = nullptr;
     QAction *m_mnuiClear = nullptr;
     QAction *m_mnuiDb = nullptr;
@@ -207,6 +236,8 @@ private:
     QToolBar *m_tobarArchive = nullptr;
     QToolBar *m_tobarColSetting = nullptr;
     QToolButton *m_tbtnSearch = nullptr;
+    QToolButton *m_tbtnSave = nullptr;
+    QToolButton *m_tbtnRemove = nullptr;
     QToolButton *m_tbtnSort = nullptr;
     QToolButton *m_tbtnClear = nullptr;
     QComboBox *m_cmbbxColumnPreset = nullptr;
@@ -258,19 +289,21 @@ private:
     // Set while the program itself changes the checks of the activity list.
     bool m_settingChecks = false;
 
-    // Entry pages: the controls the lists of the search page share with them.
-    QComboBox *m_cmbbxNewActivity = nullptr;
-    QComboBox *m_cmbbxNewWorkEP = nullptr;
-    QComboBox *m_cmbbxEditWorkEP = nullptr;
-    TIntegerList m_newProgramIds;
-    TIntegerList m_editProgramIds;
-    int m_shownActivity = -1;
+    // Entry pages, each on its tab page.
+    TActivityPage *m_pgNew = nullptr;
+    TActivityPage *m_pgEdit = nullptr;
+    // The current-course window, made on first use.
+    TfrmCurrentCourse *m_frmCurrentCourse = nullptr;
 
     // List page.
     TComplexGrid *m_cplxgrdMain = nullptr;
     TComplexGrid *m_cplxgrdAllColumns = nullptr;
     // Lays the grids out from the column catalogue and fills their rows.
     std::unique_ptr<TGridActivityColumns> m_gridColumns;
+    // The rows the entry flows add, refill and remove, and the flows; they
+    // go before the grid columns they use.
+    std::unique_ptr<TEntryListRows> m_entryRows;
+    std::unique_ptr<TEntryController> m_entry;
     // The sort and find dialogs, made on first use.
     TfrmSort *m_frmSort = nullptr;
     TfrmFind *m_frmFind = nullptr;

@@ -38,6 +38,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -318,27 +319,20 @@ void TfrmMain::BuildSearchPage()
 
 void TfrmMain::BuildEntryPages()
 {
-    // The entry pages hold, for now, the lists they share with the search
-    // page: the activity names and the strength programs.
-    m_tshNew = new QWidget;
-    m_tshNew->setObjectName(QStringLiteral("tshNew"));
-    auto *newPage = new QFormLayout(m_tshNew);
-    m_cmbbxNewActivity = new QComboBox(m_tshNew);
-    m_cmbbxNewActivity->setObjectName(QStringLiteral("cmbbxNewActivity"));
-    m_cmbbxNewActivity->setEditable(false);
-    newPage->addRow(QStringLiteral("A&ktivitet"), m_cmbbxNewActivity);
-    m_cmbbxNewWorkEP = new QComboBox(m_tshNew);
-    m_cmbbxNewWorkEP->setObjectName(QStringLiteral("cmbbxNewWorkEP"));
-    m_cmbbxNewWorkEP->setEditable(false);
-    newPage->addRow(QStringLiteral("&Styrketräningsprogram"), m_cmbbxNewWorkEP);
-
-    m_tshEdit = new QWidget;
-    m_tshEdit->setObjectName(QStringLiteral("tshEdit"));
-    auto *editPage = new QFormLayout(m_tshEdit);
-    m_cmbbxEditWorkEP = new QComboBox(m_tshEdit);
-    m_cmbbxEditWorkEP->setObjectName(QStringLiteral("cmbbxEditWorkEP"));
-    m_cmbbxEditWorkEP->setEditable(false);
-    editPage->addRow(QStringLiteral("&Styrketräningsprogram"), m_cmbbxEditWorkEP);
+    // Each entry page stands on a tab page of its own.
+    const auto tabPage = [](const char *name, TActivityPage *page) {
+        auto *tab = new QWidget;
+        tab->setObjectName(QLatin1String(name));
+        auto *layout = new QVBoxLayout(tab);
+        layout->setContentsMargins(0, 0, 0, 0);
+        page->setParent(tab);
+        layout->addWidget(page);
+        return tab;
+    };
+    m_pgNew = new TActivityPage(m_app, TEntryPageKind::New);
+    m_pgEdit = new TActivityPage(m_app, TEntryPageKind::Edit);
+    m_tshNew = tabPage("tshNew", m_pgNew);
+    m_tshEdit = tabPage("tshEdit", m_pgEdit);
 }
 
 void TfrmMain::BuildResultPage()
@@ -433,12 +427,7 @@ void TfrmMain::FillActivityLists()
             item->setCheckState(Qt::Unchecked);
         }
     }
-    {
-        const QSignalBlocker blocker(m_cmbbxNewActivity);
-        m_cmbbxNewActivity->clear();
-        m_cmbbxNewActivity->addItems(names);
-        m_cmbbxNewActivity->setCurrentIndex(-1);
-    }
+    m_pgNew->SetActivityNames(names);
     const TActivityNames &activityNames = m_app.GetActivityNameList();
     m_pgctrlSearch->setTabText(m_pgctrlSearch->indexOf(m_tshWorkout), activityNames.NameOfCode(QStringLiteral("WOR")));
     m_pgctrlSearch->setTabText(m_pgctrlSearch->indexOf(m_tshGolf), activityNames.NameOfCode(QStringLiteral("GOL")));
@@ -530,14 +519,13 @@ void TfrmMain::FillSearchCourses()
 void TfrmMain::FillWorkPrograms()
 {
     const qint32 search = chosenProgram(m_cmbbxSearchWorkProgram, m_searchProgramIds);
-    const qint32 entryNew = chosenProgram(m_cmbbxNewWorkEP, m_newProgramIds);
-    const qint32 entryEdit = chosenProgram(m_cmbbxEditWorkEP, m_editProgramIds);
     QList<qint32> ids;
     QStringList names;
     m_app.GetExercisePrograms().GetPrograms(ids, names);
     fillPrograms(m_cmbbxSearchWorkProgram, m_searchProgramIds, ids, names, search);
-    fillPrograms(m_cmbbxNewWorkEP, m_newProgramIds, ids, names, entryNew);
-    fillPrograms(m_cmbbxEditWorkEP, m_editProgramIds, ids, names, entryEdit);
+    // The entry pages keep their own choices and run their change handlers.
+    m_pgNew->FillWorkPrograms();
+    m_pgEdit->FillWorkPrograms();
 }
 
 void TfrmMain::ReadSearchParams(TSearchParams &params)
@@ -661,8 +649,9 @@ void TfrmMain::ClearResult()
         grid->SetRowCount(grid->FixedRows() + 1);
         grid->ClearCells();
     }
-    if (m_pgctrlMain->currentWidget() == m_tshEdit)
-        m_shownActivity = -1;
+    // The activity "Ändra" showed is no longer loaded; the page forgets it
+    // so that nothing saves or copies from a freed activity.
+    m_pgEdit->ClearShown();
     m_app.ClearLoaded();
 }
 
@@ -795,29 +784,8 @@ void TfrmMain::cplxgrdMainAfterSorted(bool &cursor)
 
 void TfrmMain::ShowSelectedActivity()
 {
-    const int loaded = m_app.State() == TCorvaleApp::TState::Open ? m_app.GetLoadedCount() : 0;
-    if (loaded <= 0 || !m_pgctrlMain->isTabEnabled(m_pgctrlMain->indexOf(m_tshEdit))) {
-        m_shownActivity = -1;
-        return;
-    }
-    const int idColumn = IdColumn();
-    if (idColumn < 0)
-        return;
-    const int key = m_cplxgrdMain->Cells(idColumn, m_cplxgrdMain->Row()).toInt();
-    TActivity *activity = m_app.FindActivity(key);
-    if (activity->GetState() == TActivity::TState::Listed) {
-        SetStatus(QStringLiteral("Hämtar data..."));
-        TBusyPeriod busy(m_cursor, BusyId);
-        struct TClearStatus
-        {
-            TfrmMain *window;
-            ~TClearStatus() { window->SetStatus(QString()); }
-        } clearStatus{this};
-        m_app.LoadActivityDetails(key);
-    }
-    m_shownActivity = key;
-    ShowPage(m_tshEdit);
-    UpdateControls();
+    if (m_entry)
+        m_entry->ShowSelectedActivity();
 }
 
 // ---------------------------------------------------------------------------
@@ -973,8 +941,14 @@ void TfrmMain::mnuiClearClick()
 {
     if (!IsActiveMain())
         return;
-    if (m_pgctrlMain->currentWidget() == m_tshSearch)
+    QWidget *front = m_pgctrlMain->currentWidget();
+    if (front == m_tshSearch)
         ClearSearchPage();
+    else if (front == m_tshEdit)
+        m_pgEdit->Clear();
+    else if (front == m_tshNew)
+        m_pgNew->Clear();
+    UpdateControls();
 }
 
 // ---------------------------------------------------------------------------
@@ -989,8 +963,13 @@ void TfrmMain::ShowPage(QWidget *page)
 void TfrmMain::pgctrlMainChange()
 {
     SetStatus(QString());
-    if (m_pgctrlMain->currentWidget() == m_tshEdit)
+    QWidget *front = m_pgctrlMain->currentWidget();
+    if (front == m_tshEdit)
         ShowSelectedActivity();
+    else if (front == m_tshNew)
+        m_pgNew->cmbbxNewActivityChange(false);
+    else if (m_entry)
+        m_entry->UpdateCurrentCourse();
     UpdateControls();
 }
 
@@ -1001,9 +980,21 @@ void TfrmMain::UpdateControls()
     QWidget *front = m_pgctrlMain->currentWidget();
     const bool onSearch = front == m_tshSearch;
     const bool onEdit = front == m_tshEdit;
+    const bool onNew = front == m_tshNew;
     const bool onResult = front == m_tshResult;
 
     m_pgctrlMain->setTabEnabled(m_pgctrlMain->indexOf(m_tshEdit), loaded > 0);
+    // The course lock and the pickers' pictures of both pages.
+    m_pgNew->UpdateControls();
+    m_pgEdit->UpdateControls();
+    m_tbtnRemove->setEnabled(onResult && loaded > 0);
+    m_tbtnSave->setEnabled(open && (onNew || (onEdit && loaded > 0)));
+    m_mnuiSave->setEnabled(m_tbtnSave->isEnabled());
+    m_mnuiRemove->setEnabled(m_tbtnRemove->isEnabled());
+    m_mnuiChooseCourse->setEnabled(open && m_entry && m_entry->ChooseCourseEnabled());
+    m_mnuiRemoveCourse->setEnabled(open && m_entry && m_entry->RemoveCourseEnabled());
+    m_mnuiCopyFromEdit->setEnabled(open && m_entry && m_entry->CopyFromEditEnabled());
+    m_mnuiGolf->setEnabled(open && m_entry && m_entry->GolfEnabled());
 
     m_tbtnSearch->setEnabled(onSearch && open);
     m_tbtnSort->setEnabled(onResult && loaded > 0);
