@@ -198,3 +198,22 @@ void TGridActivityColumns::FillActivityRow(TComplexGrid *grid, int row, const TA
     for (int c = 0; c < kinds.size(); ++c)
         grid->SetCells(c, row, m_rowTexts.at(c));
 }
+
+void TGridActivityColumns::FillActivityRows(TComplexGrid *full, int fullRow, TComplexGrid *subset, int subsetRow,
+                                            int sessionNr)
+{
+    if (!full || !subset)
+        raiseError("11");
+    if (!m_activities)
+        raiseError("10");
+    const TActivity &activity = *m_activities->Find(sessionNr);
+    const QList<TColumnKind> fullKinds = GridKinds(full);
+    m_cellTexts.RowTexts(activity, fullKinds, m_rowTexts);
+    for (int c = 0; c < fullKinds.size(); ++c)
+        full->SetCells(c, fullRow, m_rowTexts.at(c));
+    const QList<TColumnKind> subsetKinds = GridKinds(subset);
+    for (int c = 0; c < subsetKinds.size(); ++c) {
+        const int at = int(fullKinds.indexOf(subsetKinds.at(c)));
+        subset->SetCells(c, subsetRow, at >= 0 ? m_rowTexts.at(at) : m_cellTexts.CellText(subsetKinds.at(c), activity));
+    }
+}

@@ -78,6 +78,11 @@ public:
     // many rows, wrap the calls in the grid's BeginUpdate/EndUpdate.
     void FillActivityRow(TComplexGrid *grid, int row, int sessionNr);
     void FillActivityRow(TComplexGrid *grid, int row, const TActivity &activity);
+    // Fills a row of the full-catalogue grid and a row of a grid laid out
+    // with some of its columns for the same activity, computing each text
+    // once: the second grid takes its texts from the first. Errors as
+    // FillActivityRow.
+    void FillActivityRows(TComplexGrid *full, int fullRow, TComplexGrid *subset, int subsetRow, int sessionNr);
 
     // The kinds of the grid's columns, in column order. For a grid laid out
     // here, as laid out; for any other grid (or one whose column count has

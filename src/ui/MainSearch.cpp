@@ -676,13 +676,16 @@ void TfrmMain::UpdateActivityCounterAt(int row)
 
 void TfrmMain::FillRows(const QList<int> &numbers)
 {
-    for (TComplexGrid *grid : {m_cplxgrdMain, m_cplxgrdAllColumns}) {
-        TGridFill fill(grid);
+    TGridFill listFill(m_cplxgrdMain), allFill(m_cplxgrdAllColumns);
+    for (TComplexGrid *grid : {m_cplxgrdMain, m_cplxgrdAllColumns})
         grid->SetRowCount(grid->FixedRows() + qMax(1, int(numbers.size())));
-        for (int i = 0; i < numbers.size(); ++i)
-            m_gridColumns->FillActivityRow(grid, grid->FixedRows() + i, numbers.at(i));
+    // The list shows some of the full grid's columns: each text is computed
+    // once, for the full grid, and copied.
+    for (int i = 0; i < numbers.size(); ++i)
+        m_gridColumns->FillActivityRows(m_cplxgrdAllColumns, m_cplxgrdAllColumns->FixedRows() + i, m_cplxgrdMain,
+                                        m_cplxgrdMain->FixedRows() + i, numbers.at(i));
+    for (TComplexGrid *grid : {m_cplxgrdMain, m_cplxgrdAllColumns})
         TTulloUtilGrid::SetDataRowCount(grid, m_app.GetLoadedCount());
-    }
 }
 
 void TfrmMain::RunSearch()

@@ -579,6 +579,38 @@ private slots:
             QCOMPARE(f.list.Cells(c, 2), workoutRow.at(c));
         }
         QCOMPARE(raised([&] { f.columns.FillActivityRow(&f.list, 1, 999); }), QStringLiteral("Activities 01"));
+
+        // Both grids of the main list filled together give the same cells as
+        // each filled alone.
+        f.columns.FillAllCaptions(&f.all);
+        f.all.SetRowCount(numbers.size() + 1);
+        for (int i = 0; i < numbers.size(); ++i)
+            f.columns.FillActivityRow(&f.all, i + 1, numbers.at(i));
+        QList<QStringList> alone;
+        for (int r = 1; r <= numbers.size(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < f.all.ColCount(); ++c)
+                cells << f.all.Cells(c, r);
+            alone << cells;
+        }
+        f.list.ClearCells();
+        f.all.ClearCells();
+        f.columns.FillAllCaptions(&f.all);
+        f.show({TColumnKind::cDate, TColumnKind::cAct, TColumnKind::cDistance, TColumnKind::cTime, TColumnKind::cDistTime,
+                TColumnKind::cSpeed, TColumnKind::cLapTime2, TColumnKind::cExerciseProg, ExerciseColumnKind(3),
+                ExerciseColumnKind(17), TColumnKind::cId});
+        for (int i = 0; i < numbers.size(); ++i)
+            f.columns.FillActivityRows(&f.all, i + 1, &f.list, i + 1, numbers.at(i));
+        for (int c = 0; c < f.list.ColCount(); ++c) {
+            QCOMPARE(f.list.Cells(c, 1), runRow.at(c));
+            QCOMPARE(f.list.Cells(c, 2), workoutRow.at(c));
+        }
+        for (int r = 1; r <= numbers.size(); ++r) {
+            for (int c = 0; c < f.all.ColCount(); ++c)
+                QCOMPARE(f.all.Cells(c, r), alone.at(r - 1).at(c));
+        }
+        QCOMPARE(raised([&] { f.columns.FillActivityRows(&f.all, 1, nullptr, 1, numbers.at(0)); }),
+                 QStringLiteral("GridActivityColumns 11"));
     }
 
     void layoutIsForgottenWithItsGrid()
