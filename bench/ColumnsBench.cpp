@@ -7,6 +7,8 @@
 //
 //   bench_columns [sizes...]      (default 1000 10000 20000)
 
+#include "BenchProcess.h"
+
 #include "columns/ExerciseColumnSettings.h"
 #include "columns/GridActivityColumns.h"
 #include "foundation/CompGrid.h"
@@ -29,19 +31,6 @@
 
 namespace
 {
-// Resident memory in MB, from the kernel; 0 where it cannot be read.
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0.0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0.0;
-}
-
 // The codes in the proportions of the benchmark: every other activity a
 // time-and-distance session.
 const char *codeOf(int i)
@@ -202,7 +191,7 @@ int main(int argc, char *argv[])
     for (int size : sizes) {
         const TTimes times = run(size);
         std::printf("%8d %10.1f %10.1f %14.1f %14.2f %10.1f\n", size, times.layoutMs, times.textsMs, times.fillMs,
-                    times.fillMs * 1000.0 / size, residentMb());
+                    times.fillMs * 1000.0 / size, Bench::ResidentMb());
     }
     return 0;
 }

@@ -15,6 +15,7 @@
 // --ops, the table's caption, what to do before each run (not timed), the
 // run itself, and a check that the run did what it should.
 
+#include "BenchProcess.h"
 #include "DiaryDatabase.h"
 #include "SampleDiary.h"
 
@@ -226,19 +227,6 @@ const TBenchOperation *findOperation(const QString &name)
 // ---------------------------------------------------------------------------
 // Memory, from the kernel's account of this process.
 
-// A value of /proc/self/status in MB; 0 where it cannot be read.
-double statusMb(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0.0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0.0;
-}
-
 // Starts the peak (VmHWM) again from the present resident size.
 void resetPeak()
 {
@@ -257,16 +245,6 @@ struct TCell
     double MedianMs = 0, FirstMs = 0, CpuMs = 0;
     double PeakMb = 0, GrowthMb = 0;
 };
-
-// The processor time of the whole process (the database engine's threads
-// included) in ms: unlike the time on the clock, it hardly depends on what
-// else the machine is doing.
-double cpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
 
 double median(std::vector<double> values)
 {
@@ -319,14 +297,14 @@ int runCell(const QString &operationName, const QString &diaryPath, int entries,
         for (int run = 0; run < runs; ++run) {
             operation->Prepare(session);
             resetPeak();
-            const double before = statusMb("VmRSS:");
-            const double cpuBefore = cpuMs();
+            const double before = Bench::StatusMb("VmRSS:");
+            const double cpuBefore = Bench::CpuMs();
             QElapsedTimer timer;
             timer.start();
             operation->Run(session);
             times.push_back(double(timer.nsecsElapsed()) / 1e6);
-            cpuTimes.push_back(cpuMs() - cpuBefore);
-            const double peak = statusMb("VmHWM:");
+            cpuTimes.push_back(Bench::CpuMs() - cpuBefore);
+            const double peak = Bench::StatusMb("VmHWM:");
             cell.PeakMb = std::max(cell.PeakMb, peak);
             cell.GrowthMb = std::max(cell.GrowthMb, peak - before);
             QString error = operation->Check(session);

@@ -9,6 +9,8 @@
 //
 //   bench_grid [sizes...]      (default 1000 10000 20000)
 
+#include "BenchProcess.h"
+
 #include "foundation/CompGrid.h"
 
 #include <QApplication>
@@ -25,19 +27,6 @@
 namespace
 {
 constexpr int columnCount = 57;
-
-// Resident memory in MB, from the kernel; 0 where it cannot be read.
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0.0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0.0;
-}
 
 // The bytes the cells take: the QString of every cell plus the heap block of
 // every text that is not shared with another cell (an allocator rounds
@@ -167,7 +156,7 @@ int main(int argc, char **argv)
     std::printf("%8s %5s %9s %12s %12s %10s %11s %11s\n", "rows", "cols", "fill ms", "3-key ms", "title ms",
                 "find ms", "cells MB", "RSS+ MB");
     for (const int rows : sizes) {
-        const double rssBefore = residentMb();
+        const double rssBefore = Bench::ResidentMb();
         TComplexGrid grid;
         grid.resize(1000, 700);
         grid.show();
@@ -205,7 +194,7 @@ int main(int argc, char **argv)
 
         const double cellsMb = cellBytes(grid) / (1024.0 * 1024.0);
         // The grid shares the texts with `texts`; the resident growth counts them once.
-        const double rssMb = residentMb() - rssBefore;
+        const double rssMb = Bench::ResidentMb() - rssBefore;
         std::printf("%8d %5d %9.1f %12.1f %12.1f %10.1f %11.1f %11.1f\n", rows, columnCount, fillMs, sortMs,
                     titleMs, findMs, cellsMb, rssMb);
         std::fflush(stdout);

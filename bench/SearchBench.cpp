@@ -5,6 +5,7 @@
 //
 //   bench_search [sizes...]      (default 1000 10000 20000)
 
+#include "BenchProcess.h"
 #include "DiaryDatabase.h"
 
 #include "foundation/DbClient.h"
@@ -29,28 +30,6 @@
 
 namespace
 {
-// Processor time of the whole process (the embedded engine included) in ms;
-// steadier than the clock on a machine that does other work.
-double processCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-// Resident memory in MB, from the kernel; 0 where it cannot be read.
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0.0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0.0;
-}
-
 void fillSession(TActivity &activity, int i)
 {
     const QDate date = QDate(2000, 1, 1).addDays(i / 3);
@@ -163,7 +142,7 @@ TRow measure(int size, const QString &folder)
     activities.SetPulses(&pulses);
     activities.SetExercisePrograms(&programs);
     activities.SetDatabase(&db);
-    const double before = residentMb();
+    const double before = Bench::ResidentMb();
     QList<int> numbers;
     // BENCH_SEARCH_REPEAT=n searches n times before the measured search, so
     // that a profiler sees mostly the search.
@@ -174,7 +153,7 @@ TRow measure(int size, const QString &folder)
     const int times = qMax(1, qEnvironmentVariableIntValue("BENCH_SEARCH_TIMES"));
     double fastest = 0.0;
     for (int time = 0; time < times; ++time) {
-        const double cpuBefore = processCpuMs();
+        const double cpuBefore = Bench::CpuMs();
         timer.restart();
         QString reached;
         try {
@@ -192,14 +171,14 @@ TRow measure(int size, const QString &folder)
             throw;
         }
         const double elapsed = double(timer.nsecsElapsed()) / 1e6;
-        const double cpu = processCpuMs() - cpuBefore;
+        const double cpu = Bench::CpuMs() - cpuBefore;
         if (time == 0 || elapsed < fastest)
             row.SearchCpuMs = cpu;
         fastest = time == 0 ? elapsed : qMin(fastest, elapsed);
     }
     row.SearchMs = fastest;
     row.Found = int(numbers.size());
-    row.MemoryMb = residentMb() - before;
+    row.MemoryMb = Bench::ResidentMb() - before;
     return row;
 }
 }
