@@ -23,8 +23,11 @@
 #include "foundation/DbClient.h"
 #include "foundation/SettingsFiles.h"
 #include "foundation/CompGrid.h"
+#include "reference/CurrentCourse.h"
+#include "ui/EntryController.h"
 #include "ui/Main.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDialog>
@@ -34,6 +37,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QProcess>
 #include <QSettings>
@@ -154,6 +158,81 @@ int placeColumn(const TComplexGrid &grid)
     return 1;
 }
 
+// The whole diary in the main list, as "Sök" with empty criteria lists it.
+void listAll(TBenchSession &session)
+{
+    session.Open();
+    TComplexGrid *grid = session.MainWindow().ListGrid();
+    if (grid->RowCount() - grid->FixedRows() != session.Entries())
+        session.MainWindow().RunSearch();
+}
+
+// The list row of the latest session bound to a course (the key is the
+// list's last column); -1 when there is none.
+int latestBoundRow(TBenchSession &session)
+{
+    TDbQuery query(session.App().GetDatabase());
+    query.Add(QStringLiteral("select ts.SessionNr from TrainingSession ts, TrainingSessionCourse tsc"));
+    query.Add(QStringLiteral("where ts.SessionNr = tsc.SessionNr"));
+    query.Add(QStringLiteral("order by ts.SessionDate desc, ts.SessionNr desc"));
+    query.Open();
+    const QString key = query.Eof() ? QString() : query.FieldAsText(0).trimmed();
+    query.Close();
+    TComplexGrid *grid = session.MainWindow().ListGrid();
+    for (int row = grid->FixedRows(); row < grid->RowCount() && !key.isEmpty(); ++row) {
+        if (grid->Cells(grid->ColCount() - 1, row).trimmed() == key)
+            return row;
+    }
+    return -1;
+}
+
+// "Aktuell banbeskrivning" open beside the main window, as its menu item
+// opens it.
+TfrmCurrentCourse *openCurrentCourse(TBenchSession &session)
+{
+    TfrmMain &window = session.MainWindow();
+    auto *course = window.findChild<TfrmCurrentCourse *>();
+    if (!course || !course->isVisible()) {
+        window.findChild<QAction *>(QStringLiteral("mnuiCurrentCourse"))->trigger();
+        course = window.findChild<TfrmCurrentCourse *>();
+    }
+    return course;
+}
+
+// The list row shown on "Ändra", the current-course window open, and the
+// main window active again, so that its menu items act.
+void showRowWithCurrentCourse(TBenchSession &session, int row)
+{
+    listAll(session);
+    openCurrentCourse(session);
+    TfrmMain &window = session.MainWindow();
+    window.ListGrid()->SetRow(row);
+    window.ShowSelectedActivity();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        throw EException(QStringLiteral("the main window did not become active"));
+}
+
+// What the current-course window shows for a bound session: its statistics
+// and how many sessions use the course.
+QString checkCurrentCourse(TBenchSession &session, int row)
+{
+    TfrmMain &window = session.MainWindow();
+    TComplexGrid *grid = window.ListGrid();
+    if (row < grid->FixedRows())
+        return QStringLiteral("no session bound to a course");
+    if (QString::number(window.ShownActivity()) != grid->Cells(grid->ColCount() - 1, row).trimmed())
+        return QStringLiteral("\"Ändra\" does not show the bound session");
+    auto *course = window.findChild<TfrmCurrentCourse *>();
+    if (!course || !course->isVisible())
+        return QStringLiteral("the current-course window is not open");
+    if (!course->findChild<QLabel *>(QStringLiteral("lblNrUsedByActivities"))->text().startsWith(QStringLiteral("Används av ")))
+        return QStringLiteral("the current-course window shows no course in use");
+    if (course->findChild<QLineEdit *>(QStringLiteral("edtFastestDate"))->text().isEmpty())
+        return QStringLiteral("the current-course window shows no statistics");
+    return QString();
+}
+
 const std::vector<TBenchOperation> &operations()
 {
     static const std::vector<TBenchOperation> list = {
@@ -211,6 +290,25 @@ const std::vector<TBenchOperation> &operations()
                  return QStringLiteral("the list was not sorted by place");
              return expectCount("rows listed", grid->RowCount() - grid->FixedRows(), session.Entries());
          }},
+        // One update of "Aktuell banbeskrivning" for the latest session bound
+        // to a course, shown on "Ändra": what every change of the date, the
+        // activity or the page costs while the window is open.
+        {"course", "current-course update",
+         [](TBenchSession &session) {
+             listAll(session);
+             showRowWithCurrentCourse(session, latestBoundRow(session));
+         },
+         [](TBenchSession &session) { session.MainWindow().EntryController()->UpdateCurrentCourse(); },
+         [](TBenchSession &session) { return checkCurrentCourse(session, latestBoundRow(session)); }},
+        // Ctrl+Alt+N onto that session with the window open: the list step
+        // with its current-course updates.
+        {"coursestep", "list step to a bound session, current course shown",
+         [](TBenchSession &session) {
+             listAll(session);
+             showRowWithCurrentCourse(session, latestBoundRow(session) - 1);
+         },
+         [](TBenchSession &session) { session.MainWindow().findChild<QAction *>(QStringLiteral("mnuiNextAct"))->trigger(); },
+         [](TBenchSession &session) { return checkCurrentCourse(session, latestBoundRow(session)); }},
     };
     return list;
 }
