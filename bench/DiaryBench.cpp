@@ -208,6 +208,12 @@ void showRowWithCurrentCourse(TBenchSession &session, int row)
     TfrmMain &window = session.MainWindow();
     window.ListGrid()->SetRow(row);
     window.ShowSelectedActivity();
+    // The splash of the opening would stay for its three seconds and keep
+    // the main window from being the active one.
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String("frmSplash") && widget->isVisible())
+            widget->close();
+    }
     window.activateWindow();
     if (!QTest::qWaitForWindowActive(&window))
         throw EException(QStringLiteral("the main window did not become active"));
@@ -221,8 +227,13 @@ QString checkCurrentCourse(TBenchSession &session, int row)
     TComplexGrid *grid = window.ListGrid();
     if (row < grid->FixedRows())
         return QStringLiteral("no session bound to a course");
-    if (QString::number(window.ShownActivity()) != grid->Cells(grid->ColCount() - 1, row).trimmed())
-        return QStringLiteral("\"Ändra\" does not show the bound session");
+    const QString key = grid->Cells(grid->ColCount() - 1, row).trimmed();
+    if (QString::number(window.ShownActivity()) != key)
+        return QStringLiteral("\"Ändra\" shows session %1, not %2 of row %3 (current row %4)")
+            .arg(window.ShownActivity())
+            .arg(key)
+            .arg(row)
+            .arg(grid->Row());
     auto *course = window.findChild<TfrmCurrentCourse *>();
     if (!course || !course->isVisible())
         return QStringLiteral("the current-course window is not open");
