@@ -326,7 +326,12 @@ void TTimeDistanceActivity::PrepareSave()
     query.Clear();
     SetSessionData(GetDate(), place, GetSessionComment(), GetWeight());
     SetDistance(distance);
-    m_lapDistances = lapDistances;
+    // A course without lap marks has no distances to give. Its sessions keep
+    // their own marks: when the course's laps were all removed, the change
+    // left the sessions' marks as they were, and every later save must too -
+    // taking the empty list would delete the marks with their split times.
+    if (!lapDistances.isEmpty())
+        m_lapDistances = lapDistances;
 }
 
 // ---------------------------------------------------------------------------

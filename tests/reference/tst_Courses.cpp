@@ -722,6 +722,53 @@ private slots:
         QCOMPARE(f.activities.Count(), 1);
     }
 
+    // A course whose laps were all removed leaves its sessions' marks as
+    // they were, and so does every later save of such a session: the
+    // course has no lap distances to give it.
+    void marksOutliveTheCoursesLaps()
+    {
+        TFixture f;
+        const int nr = f.addCourse("RUN", QStringLiteral("Slingan"), 2.0, QStringLiteral("1,2"));
+        const int session = f.addRun(QString::number(nr), QStringLiteral("5.00,10.00"), QStringLiteral("10.00"));
+        const QStringList marks{"1.00=5.00", "2.00=10.00"};
+        QCOMPARE(f.sessionLaps(session), marks);
+
+        // Removing every lap loses split times: the course window asks, and
+        // the user answers yes.
+        f.searchAll();
+        QCOMPARE(courseErrorOf([&] { f.courses.CheckCourseLapsChange(nr, {}); }), QStringLiteral("DataLoss"));
+        QCOMPARE(f.change(nr, QStringLiteral("Slingan"), 2.0, QString()), 1);
+        QCOMPARE(f.storedLaps(nr), QStringList());
+        QCOMPARE(f.sessionLaps(session), marks);
+
+        // Only the comment changes, once the session's and once the run's
+        // own, as "Ändra" saves it: with the marks it shows.
+        for (const bool ownComment : {false, true}) {
+            TRunning run;
+            run.SetDatabase(&f.db());
+            run.SetActivityNames(&f.names);
+            run.SetSessionNr(session);
+            run.Load();
+            if (ownComment)
+                run.SetComment(QStringLiteral("Tunga ben"));
+            else
+                run.SetSessionData(run.GetDate(), run.GetPlace(), QStringLiteral("Blåsigt"), run.GetWeight());
+            QStringList times, distances;
+            QCOMPARE(run.GetLaps(&times, &distances), 2);
+            run.SetLaps(&times, &distances);
+            run.Update();
+            QCOMPARE(f.sessionLaps(session), marks);
+            QCOMPARE(f.count(QStringLiteral("select count(*) from TrainingSessionCourse where SessionNr = %1").arg(session)), 1);
+        }
+        QCOMPARE(f.value(QStringLiteral("select SessionComment from TrainingSession where SessionNr = %1").arg(session)),
+                 QStringLiteral("Blåsigt"));
+        QCOMPARE(f.value(QStringLiteral("select Comment from Running where Nr = %1").arg(session)), QStringLiteral("Tunga ben"));
+        // The place and the distance still come from the course.
+        QCOMPARE(f.value(QStringLiteral("select SessionPlace from TrainingSession where SessionNr = %1").arg(session)),
+                 QStringLiteral("Slingan"));
+        QCOMPARE(f.value(QStringLiteral("select Distance from Running where Nr = %1").arg(session)), QStringLiteral("2.00"));
+    }
+
     // A change that fails is rolled back as a whole; the next attempt is
     // still checked, and still pushed out, against the laps the diary holds.
     void aFailedUpdateKeepsTheStoredLaps_data()
