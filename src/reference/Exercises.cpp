@@ -5,6 +5,7 @@
 #include "foundation/PGUtils.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace
 {
@@ -85,6 +86,7 @@ TExercises::~TExercises() = default;
 
 void TExercises::SetDatabase(TDbConnection *database)
 {
+    m_database = database;
     m_query = database ? std::make_unique<TDbQuery>(*database) : nullptr;
     m_items.clear();
 }
@@ -136,12 +138,25 @@ void TExercises::ApplyExercises()
             bindInteger(query, QStringLiteral("exnr"), item.ExerciseId);
             query.ExecSQL();
             break;
-        case TItemState::Deleted:
+        case TItemState::Deleted: {
+            // The exercise's columns go first and with it: ids are given
+            // again, and a column left behind would show the next exercise
+            // that gets this id.
+            std::optional<TDbTransactionGuard> transaction;
+            if (!m_database->InTransaction())
+                transaction.emplace(*m_database);
+            DbMisc::AddLine(&query, QStringLiteral("delete from ExerciseColumns where ExerciseId = :exnr"));
+            bindInteger(query, QStringLiteral("exnr"), item.ExerciseId);
+            query.ExecSQL();
+            query.Clear();
             DbMisc::AddLine(&query, QStringLiteral("delete from Exercises where ExerciseId = :exnr"));
             bindInteger(query, QStringLiteral("exnr"), item.ExerciseId);
             query.ExecSQL();
+            if (transaction)
+                transaction->Commit();
             m_items.erase(m_items.begin() + i);
             break;
+        }
         }
     }
     query.Clear();

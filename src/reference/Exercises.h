@@ -73,11 +73,13 @@ public:
     void LoadExercises();
     // Writes memory to the table from the last item to the first: New items
     // are inserted and become Stored, Stored items are updated (changed or
-    // not), Deleted items are deleted and dropped. Each statement commits on
-    // its own unless the connection has a transaction. When a statement
-    // fails, the items after it stay written and keep their new state, the
-    // failing item and those before it are unchanged, and the error is
-    // raised.
+    // not), Deleted items are deleted and dropped. A Deleted item's rows in
+    // ExerciseColumns go with it, in one transaction with its own delete, so
+    // that its column is unassigned and an exercise that is later given the
+    // same id does not take it over. Each item's statements commit on their
+    // own unless the connection has a transaction. When a statement fails,
+    // the items after it stay written and keep their new state, the failing
+    // item and those before it are unchanged, and the error is raised.
     void ApplyExercises();
 
     // Appends a New exercise with the cleaned name and returns its id: the
@@ -116,6 +118,7 @@ private:
     void CheckName(const QString &name, qint32 id) const;
     TDbQuery &Query();
 
+    TDbConnection *m_database = nullptr;
     std::unique_ptr<TDbQuery> m_query;
     std::vector<TExerciseItem> m_items;
     TExercisePrograms *m_programs = nullptr;

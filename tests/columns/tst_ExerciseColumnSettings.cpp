@@ -226,6 +226,63 @@ private slots:
         QCOMPARE(f.settings.ExerciseOfColumn(2), 2);
     }
 
+    // Applying the register takes a deleted exercise's column along: ids
+    // are given again, and the exercise that gets the id next must not
+    // inherit the column, also when the diary is read again at the next
+    // start.
+    void deletedExerciseTakesItsColumnAlong()
+    {
+        TFixture f;
+        QList<qint32> slotIds = unassigned();
+        slotIds[2] = 3; // "Marklyft", the highest id
+        slotIds[5] = 1;
+        f.settings.SetList(&slotIds);
+        f.settings.SaveToDb();
+
+        f.exercises.DeleteExercise(3);
+        f.exercises.ApplyExercises();
+        QCOMPARE(columnRows(f.db()), QStringList{"6:1"});
+
+        TExercises exercises;
+        exercises.SetDatabase(&f.db());
+        exercises.LoadExercises();
+        QCOMPARE(exercises.AddExercise(QStringLiteral("Rodd")), 3);
+        exercises.ApplyExercises();
+        TExerciseColumnSettings loaded;
+        loaded.SetDatabase(&f.db());
+        loaded.SetExercises(&exercises);
+        loaded.LoadFromDb();
+        QCOMPARE(loaded.ExerciseOfColumn(3), -1);
+        QCOMPARE(loaded.ExerciseOfColumn(6), 1);
+    }
+
+    // The column rows and the exercise go in one step: when the exercise
+    // cannot be deleted, its column stays, and so does the Deleted item.
+    void failedDeleteKeepsTheColumn()
+    {
+        TFixture f;
+        QList<qint32> slotIds = unassigned();
+        slotIds[2] = 3;
+        f.settings.SetList(&slotIds);
+        f.settings.SaveToDb();
+        execute(f.db(), QStringLiteral("create exception E_Kept 'kept'"));
+        execute(f.db(), QStringLiteral("create trigger TR_Kept for Exercises before delete as begin exception E_Kept; end"));
+
+        f.exercises.DeleteExercise(3);
+        QVERIFY_THROWS_EXCEPTION(EDbClientError, f.exercises.ApplyExercises());
+        QVERIFY(!f.db().InTransaction());
+        QCOMPARE(columnRows(f.db()), QStringList{"3:3"});
+        QVERIFY(f.exercises.IsExerciseDeleted(3));
+
+        // Inside the caller's transaction the deletes join it.
+        execute(f.db(), QStringLiteral("drop trigger TR_Kept"));
+        f.db().StartTransaction();
+        f.exercises.ApplyExercises();
+        QVERIFY(f.db().InTransaction());
+        f.db().Rollback();
+        QCOMPARE(columnRows(f.db()), QStringList{"3:3"});
+    }
+
     void failedSaveKeepsTheStoredColumns()
     {
         TFixture f;
