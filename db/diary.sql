@@ -8,10 +8,12 @@
 -- Column kinds: whole numbers are INTEGER; decimal values (distances,
 -- durations in minutes.seconds, weights, handicaps, measures) NUMERIC(18,2),
 -- so that 65.30 is stored exactly and reads back with two decimals; dates
--- DATE; texts VARCHAR. Texts that may be empty hold a single blank, never
--- null; nullable values hold null when empty. The program keeps the relations
--- between the tables itself: there are no foreign keys, triggers or cascades,
--- and only key columns are declared NOT NULL.
+-- DATE; texts VARCHAR, or text blobs where a text may be of any length (the
+-- session comment, a line of a course description). Texts that may be empty
+-- hold a single blank, never null; nullable values hold null when empty.
+-- The program keeps the relations between the tables itself: there are no
+-- foreign keys, triggers or cascades, and only key columns are declared NOT
+-- NULL.
 
 CREATE DOMAIN D_DECIMAL AS NUMERIC(18,2);
 CREATE DOMAIN D_CODE AS VARCHAR(3);
@@ -319,10 +321,13 @@ CREATE TABLE CourseDescription (
 );
 CREATE INDEX IX_CourseDescription_Activity ON CourseDescription (CourseActivity);
 
+-- One row per line of a course's description. A line is a paragraph of any
+-- length, kept as a text blob like the session comment; diaries made before
+-- hold it as D_COMMENT, and the program reads and writes both.
 CREATE TABLE CourseDescriptionText (
     CourseNr INTEGER NOT NULL,
     CourseRowNr INTEGER,
-    CourseDescription D_COMMENT
+    CourseDescription BLOB SUB_TYPE TEXT
 );
 CREATE INDEX IX_CourseDescriptionText_Nr ON CourseDescriptionText (CourseNr);
 

@@ -230,6 +230,43 @@ void TTimeDistTempCourse::ExecCheckOneRow(TDbQuery &query)
         throw ECourse(QStringLiteral("[%1] rader lades till").arg(query.RowsAffected()));
 }
 
+void TTimeDistTempCourse::CheckDescriptionFits(TDbQuery &query) const
+{
+    if (m_description.isEmpty())
+        return;
+    // The column's declared type: a text blob (type 261) takes any line; a
+    // diary of the earlier form holds the lines as a VARCHAR of a fixed
+    // number of characters, where a longer line would fail with the
+    // engine's own English text.
+    query.Clear();
+    AddLine(&query, QStringLiteral("select f.RDB$FIELD_TYPE, f.RDB$CHARACTER_LENGTH"));
+    AddLine(&query, QStringLiteral("from RDB$RELATION_FIELDS r, RDB$FIELDS f"));
+    AddLine(&query, QStringLiteral("where f.RDB$FIELD_NAME = r.RDB$FIELD_SOURCE and"));
+    AddLine(&query, QStringLiteral("r.RDB$RELATION_NAME = 'COURSEDESCRIPTIONTEXT' and"));
+    AddLine(&query, QStringLiteral("r.RDB$FIELD_NAME = 'COURSEDESCRIPTION'"));
+    qint64 limit = -1;
+    {
+        TDbQueryCloser closer(query);
+        query.Open();
+        constexpr qint64 blobType = 261;
+        if (!query.Eof() && query.FieldAsInteger(0) != blobType && !query.FieldIsNull(1))
+            limit = query.FieldAsInteger(1);
+    }
+    query.Clear();
+    if (limit < 0)
+        return;
+    for (int i = 0; i < m_description.size(); ++i) {
+        // The engine counts characters, not UTF-16 units.
+        const qint64 length = m_description.at(i).toUcs4().size();
+        if (length > limit)
+            throw ECourse(QStringLiteral("Rad %1 i beskrivningen har %2 tecken, men den här dagboken rymmer högst %3 tecken "
+                                         "per rad. Dela upp raden i kortare rader.")
+                              .arg(i + 1)
+                              .arg(length)
+                              .arg(limit));
+    }
+}
+
 void TTimeDistTempCourse::InsertDescriptionAndLaps(TDbQuery &query)
 {
     for (int i = 0; i < m_description.size(); ++i) {
@@ -262,6 +299,7 @@ void TTimeDistTempCourse::Insert()
     if (m_stored)
         fail("CourseCl 21");
     TDbQuery &query = Query();
+    CheckDescriptionFits(query);
     {
         TDbTransactionGuard transaction(*GetDatabase());
         query.Clear();
@@ -289,6 +327,7 @@ int TTimeDistTempCourse::Update(TTimeDistanceActivity &activity)
     if (!m_stored)
         fail("CourseCl 15");
     TDbQuery &query = Query();
+    CheckDescriptionFits(query);
     int bound = 0;
     {
         TDbTransactionGuard transaction(*GetDatabase());

@@ -146,6 +146,11 @@ public:
     // Validate errors; already stored "CourseCl 21"; a statement touching
     // another number of rows than one ECourse "[n] rader lades till". Any
     // failure rolls back and leaves `Stored` false.
+    //
+    // A description line may be of any length. Diaries made before the
+    // line became a text blob limit it to the length of their column; there
+    // a longer line is refused before anything is written, with an ECourse
+    // that says so in Swedish (the same for Update).
     void Insert();
     // Rewrites a stored course in one transaction and, through the activity
     // (of the course's type), its bound sessions: their place, distance and
@@ -176,6 +181,8 @@ private:
     // The statements shared by Insert and Update.
     void ExecCheckOneRow(TDbQuery &query);
     void InsertDescriptionAndLaps(TDbQuery &query);
+    // Refuses a description line longer than the diary's column takes.
+    void CheckDescriptionFits(TDbQuery &query) const;
     QStringList ReadLaps(TDbQuery &query, int nr);
 
     bool m_stored = false;

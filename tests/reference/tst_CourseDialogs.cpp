@@ -308,6 +308,49 @@ private slots:
         QCOMPARE(label->text(), QStringLiteral("Används inte av någon aktivitet"));
     }
 
+    // The description shown is the whole paragraph stored, in a diary of
+    // today's form (a text blob per line) and in one made before (a
+    // VARCHAR(1000) per line), which opens and takes courses as before.
+    void descriptionOfEitherForm_data()
+    {
+        QTest::addColumn<bool>("earlierForm");
+        QTest::addColumn<int>("length");
+        QTest::newRow("text blob") << false << 5000;
+        QTest::newRow("earlier VARCHAR(1000)") << true << 1000;
+    }
+    void descriptionOfEitherForm()
+    {
+        QFETCH(bool, earlierForm);
+        QFETCH(int, length);
+        TAppDiary diary;
+        if (earlierForm) {
+            diary.Sql(QStringLiteral("drop table CourseDescriptionText"));
+            diary.Sql(QStringLiteral("create table CourseDescriptionText (CourseNr INTEGER NOT NULL, CourseRowNr INTEGER, "
+                                     "CourseDescription D_COMMENT)"));
+            diary.Sql(QStringLiteral("create index IX_CourseDescriptionText_Nr on CourseDescriptionText (CourseNr)"));
+            diary.Sql(QStringLiteral("grant all on CourseDescriptionText to public"));
+            diary.App().Disconnect();
+            diary.App().OpenDatabase();
+            QCOMPARE(diary.App().State(), TCorvaleApp::TState::Open);
+        }
+        QString paragraph;
+        while (paragraph.size() < length)
+            paragraph += QStringLiteral("Längs ån till bron, ");
+        paragraph.truncate(length - 1);
+        paragraph += QLatin1Char('.');
+        const int course = diary.AddCourse("RUN", QStringLiteral("Ån"), 6, {}, 2, {QStringLiteral("Platt"), paragraph});
+        diary.AddSession("RUN", QStringLiteral("2024-04-01"), QStringLiteral("30.00"), course);
+
+        TfrmCurrentCourse window(diary.App());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.ShowCourse(QString::number(course), QStringLiteral("2024-12-31"));
+        QCOMPARE(child<QPlainTextEdit>(&window, QStringLiteral("moDescription"))->toPlainText(),
+                 QStringLiteral("Platt\n") + paragraph);
+        QCOMPARE(child<QLabel>(&window, QStringLiteral("lblNrUsedByActivities"))->text(),
+                 QStringLiteral("Används av 1 aktivitet"));
+    }
+
     // A course no session uses.
     void unusedCourse()
     {

@@ -430,14 +430,97 @@ private slots:
         QCOMPARE(f.storedLaps(bare), (QStringList{"1.00", "3.50"}));
     }
 
+    // A description line is a paragraph of any length, in the diary's text
+    // blob, and comes back whole from every way of reading a course.
+    void longDescriptionLines()
+    {
+        TFixture f;
+        QString paragraph;
+        while (paragraph.size() < 5000)
+            paragraph += QStringLiteral("Stigen går över myren och upp på åsen, förbi tjärnen. ");
+        paragraph.truncate(5000);
+        paragraph = paragraph.trimmed();
+        const QStringList lines{QStringLiteral("Start vid stugan"), paragraph};
+        const int nr = f.addCourse("RUN", QStringLiteral("Åsen"), 8.0, QStringLiteral("4,8"), 3, lines);
+        QCOMPARE(f.value(QStringLiteral("select char_length(CourseDescription) from CourseDescriptionText "
+                                        "where CourseNr = %1 and CourseRowNr = 2").arg(nr)),
+                 QString::number(paragraph.size()));
+
+        const QString joined = lines.join(QLatin1Char('\n'));
+        const QList<TCourseItem> items = f.searchAll();
+        QCOMPARE(items.size(), 1);
+        QCOMPARE(items[0].Description, joined);
+        QStringList read;
+        f.courses.GetCourseDescription(nr, &read);
+        QCOMPARE(read, lines);
+        QCOMPARE(f.courses.ReadCourse(nr).Description, joined);
+        QList<TCourseItem> matched;
+        f.courses.MatchCourses({f.name("RUN")}, QString(), QString(), QString(), &matched);
+        QCOMPARE(matched.size(), 1);
+        QCOMPARE(matched[0].Description, joined);
+
+        // Changed to a longer paragraph still: the update writes it whole.
+        const QStringList longer{paragraph + QLatin1Char(' ') + paragraph};
+        QCOMPARE(f.change(nr, QStringLiteral("Åsen"), 8.0, QStringLiteral("4,8"), longer), 0);
+        QCOMPARE(f.courses.ReadCourse(nr).Description, longer.first());
+    }
+
+    // A diary made before description lines were text blobs holds them as
+    // VARCHAR(1000): it is read and written as before, and a longer line is
+    // refused in Swedish before anything is written.
+    void earlierFormOfTheDescription()
+    {
+        TFixture f;
+        f.exec(QStringLiteral("drop table CourseDescriptionText"));
+        f.exec(QStringLiteral("create table CourseDescriptionText (CourseNr INTEGER NOT NULL, CourseRowNr INTEGER, "
+                              "CourseDescription D_COMMENT)"));
+        f.exec(QStringLiteral("create index IX_CourseDescriptionText_Nr on CourseDescriptionText (CourseNr)"));
+        f.exec(QStringLiteral("grant all on CourseDescriptionText to public"));
+        QCOMPARE(f.value(QStringLiteral("select f.RDB$FIELD_TYPE from RDB$RELATION_FIELDS r, RDB$FIELDS f "
+                                        "where f.RDB$FIELD_NAME = r.RDB$FIELD_SOURCE and "
+                                        "r.RDB$RELATION_NAME = 'COURSEDESCRIPTIONTEXT' and r.RDB$FIELD_NAME = 'COURSEDESCRIPTION'")),
+                 QStringLiteral("37")); // VARCHAR
+
+        const QString full(1000, QChar(u'å'));
+        const QStringList lines{QStringLiteral("Grusväg"), QString(), full};
+        const int nr = f.addCourse("RUN", QStringLiteral("Skogen"), 6.0, QStringLiteral("2,4,6"), 2, lines);
+        const QList<TCourseItem> items = f.searchAll();
+        QCOMPARE(items.size(), 1);
+        QCOMPARE(items[0].Description, lines.join(QLatin1Char('\n')));
+        QCOMPARE(f.courses.ReadCourse(nr).Description, lines.join(QLatin1Char('\n')));
+        const int session = f.addRun(QString::number(nr), QStringLiteral("8.00,16.00,24.00"));
+        QCOMPARE(f.change(nr, QStringLiteral("Skogen runt"), 6.0, QStringLiteral("2,4,6"), {QStringLiteral("Brant")}), 1);
+        QCOMPARE(f.courses.ReadCourse(nr).Description, QStringLiteral("Brant"));
+
+        // One character more than the column takes.
+        QString message;
+        const QStringList tooLong{QStringLiteral("Brant"), full + QLatin1Char('x')};
+        QCOMPARE(courseErrorOf([&] { f.change(nr, QStringLiteral("Skogen"), 6.5, QStringLiteral("2,4,6.5"), tooLong); }, &message),
+                 QStringLiteral("Course"));
+        QCOMPARE(message, QStringLiteral("Rad 2 i beskrivningen har 1001 tecken, men den här dagboken rymmer högst 1000 tecken "
+                                         "per rad. Dela upp raden i kortare rader."));
+        QVERIFY(!f.db().InTransaction());
+        QCOMPARE(f.value(QStringLiteral("select CoursePlace from CourseDescription where CourseNr = %1").arg(nr)),
+                 QStringLiteral("Skogen runt"));
+        QCOMPARE(f.value(QStringLiteral("select Distance from Running where Nr = %1").arg(session)), QStringLiteral("6.00"));
+        QCOMPARE(f.courses.ReadCourse(nr).Description, QStringLiteral("Brant"));
+        // A new course with such a line is not written at all.
+        const int fresh = f.courses.NewCourse();
+        f.courses.SetCourseValues(fresh, f.name("RUN"), 1, 3.0, QStringLiteral("Parken"));
+        f.courses.SetCourseDescription(fresh, &tooLong);
+        QCOMPARE(courseErrorOf([&] { f.courses.SaveCourse(fresh); }, &message), QStringLiteral("Course"));
+        QCOMPARE(f.count(QStringLiteral("select count(*) from CourseDescription")), 1);
+    }
+
     void aFailedInsertLeavesNothing()
     {
         TFixture f;
         const int nr = f.courses.NewCourse();
         f.courses.SetCourseValues(nr, f.name("RUN"), 2, 5.0, QStringLiteral("Skogen"));
-        // Longer than a description line can be: the insert of the text fails
+        // A table that takes one line only: the insert of the second fails
         // after the course row was written.
-        const QStringList lines{QStringLiteral("ok"), QString(1200, QLatin1Char('x'))};
+        f.exec(QStringLiteral("alter table CourseDescriptionText add constraint CK_OneLine check (CourseRowNr < 2)"));
+        const QStringList lines{QStringLiteral("ok"), QStringLiteral("en rad för mycket")};
         f.courses.SetCourseDescription(nr, &lines);
         QVERIFY_THROWS_EXCEPTION(EDbClientError, f.courses.SaveCourse(nr));
         QCOMPARE(f.count(QStringLiteral("select count(*) from CourseDescription")), 0);
@@ -775,7 +858,7 @@ private slots:
     {
         QTest::addColumn<QString>("failure");
         QTest::newRow("place too long for the course row") << "place";
-        QTest::newRow("description line too long") << "description";
+        QTest::newRow("description row refused") << "description";
     }
 
     void aFailedUpdateKeepsTheStoredLaps()
@@ -788,8 +871,13 @@ private slots:
         f.searchAll();
 
         const QString badPlace = failure == QLatin1String("place") ? QString(150, QLatin1Char('p')) : QStringLiteral("Skogen");
-        const QStringList badLines{failure == QLatin1String("description") ? QString(1200, QLatin1Char('d'))
-                                                                            : QStringLiteral("Brant")};
+        // A description line has no length limit; a table that refuses a
+        // second line makes the description fail instead.
+        QStringList badLines{QStringLiteral("Brant")};
+        if (failure == QLatin1String("description")) {
+            f.exec(QStringLiteral("alter table CourseDescriptionText add constraint CK_OneLine check (CourseRowNr < 2)"));
+            badLines.append(QStringLiteral("Lerigt"));
+        }
         f.courses.CheckCourseLapsChange(nr, split(QStringLiteral("2,4,5,6")));
         QVERIFY_THROWS_EXCEPTION(EDbClientError, f.change(nr, badPlace, 6.0, QStringLiteral("2,4,5,6"), badLines));
         QVERIFY(!f.db().InTransaction());
