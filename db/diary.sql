@@ -42,6 +42,9 @@ CREATE TABLE TrainingSession (
 );
 CREATE INDEX IX_TrainingSession_Date ON TrainingSession (SessionDate);
 CREATE INDEX IX_TrainingSession_Activity ON TrainingSession (SessionActivity);
+-- The next session number is max(SessionNr) plus 1; the engine finds a
+-- maximum through a descending index only, and scans the table without one.
+CREATE DESCENDING INDEX IX_TrainingSession_NrDesc ON TrainingSession (SessionNr);
 
 -- Time spent in pulse intervals, percent of the session.
 CREATE TABLE TrainingSessionPulse (

@@ -18,6 +18,8 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace
 {
 const QString windowKey = QString::fromLatin1(SettingsFiles::KeyRoot) + QStringLiteral("\\CurrentCourseWindow");
@@ -42,27 +44,16 @@ TNumericalEdit *DurationField(const QString &name, QWidget *parent)
     return edit;
 }
 
-// The sessions of the course are counted by a throw-away entry of the
-// course's activity; it leaves the loaded list again however the
-// statistics end.
+// The statistics are asked of a throw-away object of the course's activity
+// that the window owns. It is not added to the loaded entries: an entry
+// there needs a session number of its own, and finding that costs a look at
+// the whole diary for a number nobody uses.
 TCourseStats StatisticsOf(TCorvaleApp &app, const QString &activity, const QString &courseNr, const QString &date)
 {
-    const int session = app.NewActivity(activity);
-    TCourseStats stats;
-    try {
-        TActivity *entry = app.FindActivity(session);
-        if (entry && entry->Family() == TActivityFamily::TimeDistance)
-            stats = static_cast<TTimeDistanceActivity *>(entry)->CourseStatistics(courseNr, date);
-    } catch (...) {
-        try {
-            app.RemoveActivity(session);
-        } catch (...) {
-            // The first failure is the one worth showing.
-        }
-        throw;
-    }
-    app.RemoveActivity(session);
-    return stats;
+    const std::unique_ptr<TActivity> entry = app.CreateActivity(activity);
+    if (entry->Family() != TActivityFamily::TimeDistance)
+        return TCourseStats();
+    return static_cast<TTimeDistanceActivity *>(entry.get())->CourseStatistics(courseNr, date);
 }
 }
 

@@ -33,11 +33,10 @@ public:
     // sessions on or before the date ("yyyy-mm-dd"; empty for all). An empty
     // number or "-1" shows that no course fits and empty statistics. Does
     // nothing while the window is hidden. The statistics are asked of a
-    // throw-away entry of the course's activity that is added to the loaded
-    // entries and removed again, so observers of the application object hear
-    // RemovingActivity and Idle; the loaded entries end as they were. A
-    // number that is no course in the diary raises the course's error, and
-    // other errors of the diary pass on.
+    // throw-away object of the course's activity that never joins the loaded
+    // entries, so they and the observers of the application object are left
+    // alone. A number that is no course in the diary raises the course's
+    // error, and other errors of the diary pass on.
     void ShowCourse(const QString &courseNr, const QString &date);
 
 signals:

@@ -14,6 +14,7 @@
 #include "reference/PulseSelect.h"
 
 #include <QApplication>
+#include <QScopedValueRollback>
 #include <QThread>
 
 namespace
@@ -174,7 +175,7 @@ void TEntryController::UpdateCurrentCourse()
 
 void TEntryController::PageCourseChanged(TActivityPage *page)
 {
-    if (m_host.FrontEntryPage() == page)
+    if (!m_fillingPage && m_host.FrontEntryPage() == page)
         UpdateCurrentCourse();
 }
 
@@ -356,7 +357,10 @@ void TEntryController::CopyFromEdit()
     m_host.ShowEntryPage(TEntryPageKind::New);
     if (m_editPage.ShownKey() >= 0)
         m_app.LoadActivityDetails(m_editPage.ShownKey());
-    m_newPage.CopyFrom(m_editPage);
+    {
+        const QScopedValueRollback<bool> filling(m_fillingPage, true);
+        m_newPage.CopyFrom(m_editPage);
+    }
     UpdateCurrentCourse();
     m_host.UpdateControls();
 }
@@ -377,7 +381,10 @@ void TEntryController::ShowSelectedActivity()
         m_app.LoadActivityDetails(key);
     }
     m_host.ShowEntryPage(TEntryPageKind::Edit);
-    m_editPage.ShowActivity(*activity);
+    {
+        const QScopedValueRollback<bool> filling(m_fillingPage, true);
+        m_editPage.ShowActivity(*activity);
+    }
     UpdateCurrentCourse();
     m_host.UpdateControls();
 }

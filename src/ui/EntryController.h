@@ -134,6 +134,8 @@ private:
     void Restore(int key, const QString &program);
     bool PulseDialog(QList<qint32> &ids, QList<qint32> &percentages);
     bool CourseDialog(const QString &activity, const QString &place, const QString &distance, TChosenCourse &chosen);
+    // Updates the current-course window for a change on the page, unless a
+    // page is being filled as a whole (m_fillingPage).
     void PageCourseChanged(TActivityPage *page);
 
     TCorvaleApp &m_app;
@@ -145,4 +147,8 @@ private:
     QWidget *m_dialogParent;
     TfrmPulseSelect *m_frmPulseSelect = nullptr;
     QPointer<TfrmCurrentCourse> m_currentCourse;
+    // While a page is filled with another activity, each field it sets
+    // reports a change of date or course; the window is updated once, when
+    // the page is complete, rather than for every step on the way.
+    bool m_fillingPage = false;
 };

@@ -1,6 +1,7 @@
 // The collection of diary entries in use: session numbers, saving, removing
 // and the search over every activity type, against a real diary.
 
+#include "RecordReads.h"
 #include "TestDiary.h"
 
 #include "foundation/CorvaleExceptions.h"
@@ -118,6 +119,30 @@ private slots:
         QCOMPARE(f.activities.Find(second)->GetActivityCode(), QStringLiteral("WOR"));
         QCOMPARE(f.activities.GetActivity(1)->GetSessionNr(), first);
         QCOMPARE(f.activities.Find(first)->GetState(), TActivity::TState::New);
+    }
+
+    // The next number is the diary's highest plus 1: the engine reads it
+    // from the descending index of the session numbers instead of reading
+    // every session.
+    void theNextNumberReadsNoWholeDiary()
+    {
+        TFixture f;
+        {
+            TDbTransactionGuard transaction(f.diary.Connection());
+            TDbQuery insert(f.diary.Connection());
+            insert.Add(QStringLiteral("insert into TrainingSession (SessionNr, SessionDate, SessionActivity, SessionPlace,"));
+            insert.Add(QStringLiteral(" SessionWeather, SessionWindDir, SessionSleepQuality, SessionComment)"));
+            insert.Add(QStringLiteral("values (:nr, '2024-01-01', 'DOW', ' ', -1, -1, -1, ' ')"));
+            for (int nr = 1; nr <= 500; ++nr) {
+                insert.SetInteger(QStringLiteral("nr"), nr * 2);
+                insert.ExecSQL();
+            }
+            transaction.Commit();
+        }
+        QCOMPARE(f.activities.NewActivity(f.name("RUN")), 1001);
+        f.activities.Clear();
+        const qint64 reads = RecordReadsOf(f.diary.Connection(), [&] { QCOMPARE(f.activities.NewActivity(f.name("RUN")), 1001); });
+        QVERIFY2(reads < 10, qPrintable(QStringLiteral("%1 records read").arg(reads)));
     }
 
     void lookUpErrors()

@@ -3,6 +3,7 @@
 // "Ändra" page shows the current row, and removing goes through the list.
 
 #include "DiaryDatabase.h"
+#include "RecordReads.h"
 #include "TestDiary.h"
 #include "support/ModalWatcher.h"
 
@@ -10,12 +11,16 @@
 #include "foundation/CompGrid.h"
 #include "foundation/PGEdit.h"
 #include "foundation/SettingsFiles.h"
+#include "model/ClasshieTypes.h"
+#include "reference/CurrentCourse.h"
 #include "ui/DatePicker.h"
+#include "ui/EntryController.h"
 #include "ui/EntryPage.h"
 #include "ui/Main.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -198,6 +203,104 @@ private slots:
         // Nothing left: "Ändra" closes and removing is over.
         QVERIFY(!w.Pages()->isTabEnabled(w.Pages()->indexOf(w.Child<QWidget>("tshEdit"))));
         QVERIFY(!w.Action("mnuiRemove")->isEnabled());
+    }
+
+    // "Aktuell banbeskrivning" is brought up to date once per change: a
+    // Ctrl+Alt+N step onto a bound session costs the diary what one update
+    // of the window costs, and an update reads what it shows, never the
+    // whole diary.
+    void currentCourseOncePerStep()
+    {
+        TMainWindow w;
+        QVERIFY(w.Ready());
+        TCorvaleApp &app = w.App();
+        TDbConnection &db = app.GetDatabase();
+        const int course = app.NewCourse();
+        app.SetCourseValues(course, QStringLiteral("Löpning"), 2, 5.0, QStringLiteral("Skogen"));
+        const QStringList description{QStringLiteral("Stig runt sjön")};
+        app.SetCourseDescription(course, &description);
+        app.SetCourseLaps(course, {});
+        app.SaveCourse(course);
+        // Three hundred sessions that the search does not list fill the diary.
+        const int filling = 300;
+        {
+            TDbTransactionGuard transaction(db);
+            TDbQuery insert(db);
+            insert.Add(QStringLiteral("insert into TrainingSession (SessionNr, SessionDate, SessionActivity, SessionPlace,"));
+            insert.Add(QStringLiteral(" SessionWeather, SessionWindDir, SessionSleepQuality, SessionComment)"));
+            insert.Add(QStringLiteral("values (:nr, '2023-06-01', 'RUN', ' ', -1, -1, -1, ' ')"));
+            for (int nr = 1; nr <= filling; ++nr) {
+                insert.SetInteger(QStringLiteral("nr"), nr);
+                insert.ExecSQL();
+            }
+            transaction.Commit();
+        }
+        QList<int> bound;
+        for (const auto &[date, duration] : {std::pair{"2024-03-01", "25.10"}, {"2024-03-08", "24.40"}, {"2024-03-15", "26.00"}}) {
+            const int nr = app.NewActivity(QStringLiteral("Löpning"));
+            auto &run = static_cast<TTimeDistanceActivity &>(*app.FindActivity(nr));
+            run.SetSessionData(QString::fromLatin1(date), QStringLiteral("Skogen"), QString(), QString());
+            run.SetWeather(QStringLiteral("-1"), QStringLiteral("-1"), QString());
+            run.SetSleep(QStringLiteral("-1"), QString());
+            run.SetComment(QString());
+            run.SetDuration(QString::fromLatin1(duration));
+            run.SetDistance(QStringLiteral("5"));
+            run.SetCourseNr(QString::number(course));
+            const QStringList none;
+            run.SetLaps(&none, &none);
+            app.SaveActivity(nr);
+            bound.append(nr);
+        }
+        w.Window().RunSearch();
+        TComplexGrid *list = w.Window().ListGrid();
+        QCOMPARE(list->RowCount() - list->FixedRows(), 3);
+        const auto rowOf = [list](int key) {
+            for (int row = list->FixedRows(); row < list->RowCount(); ++row) {
+                if (list->Cells(list->ColCount() - 1, row).trimmed() == QString::number(key))
+                    return row;
+            }
+            return -1;
+        };
+        const auto step = [&w](const char *action) {
+            if (w.Reactivated())
+                w.Action(action)->trigger();
+        };
+
+        w.Action("mnuiCurrentCourse")->trigger();
+        auto *current = w.Window().findChild<TfrmCurrentCourse *>();
+        QVERIFY(current && current->isVisible());
+        // Every session read once, as the user would have seen them.
+        list->SetRow(rowOf(bound[0]));
+        w.Window().ShowSelectedActivity();
+        step("mnuiNextAct");
+        step("mnuiNextAct");
+        step("mnuiPreviousAct");
+        step("mnuiPreviousAct");
+        QCOMPARE(w.Window().ShownActivity(), bound[0]);
+
+        // The step alone, with the window closed.
+        w.Action("mnuiCurrentCourse")->trigger();
+        QVERIFY(!current->isVisible());
+        QVERIFY(w.Reactivated());
+        const qint64 plainStep = RecordReadsOf(db, [&] { w.Action("mnuiNextAct")->trigger(); });
+        QCOMPARE(w.Window().ShownActivity(), bound[1]);
+        step("mnuiPreviousAct");
+        QCOMPARE(w.Window().ShownActivity(), bound[0]);
+
+        w.Action("mnuiCurrentCourse")->trigger();
+        QVERIFY(current->isVisible());
+        QVERIFY(w.Reactivated());
+        const qint64 stepWithCourse = RecordReadsOf(db, [&] { w.Action("mnuiNextAct")->trigger(); });
+        QCOMPARE(w.Window().ShownActivity(), bound[1]);
+        QCOMPARE(current->findChild<QLabel *>(QStringLiteral("lblNrUsedByActivities"))->text(),
+                 QStringLiteral("Används av 3 aktiviteter"));
+        QCOMPARE(current->findChild<QLineEdit *>(QStringLiteral("edtFastestDate"))->text(), QStringLiteral("2024-03-08"));
+        QCOMPARE(current->findChild<QLineEdit *>(QStringLiteral("edtSlowestDate"))->text(), QStringLiteral("2024-03-01"));
+
+        const qint64 update = RecordReadsOf(db, [&] { w.Window().EntryController()->UpdateCurrentCourse(); });
+        QVERIFY(update > 0);
+        QVERIFY2(update < filling, qPrintable(QStringLiteral("an update read %1 records").arg(update)));
+        QCOMPARE(stepWithCourse - plainStep, update);
     }
 };
 
