@@ -79,7 +79,12 @@ class TSorting
 {
 public:
     // What Number gives a text that holds no number. Such texts (empty cells
-    // too) come after every number in ascending order.
+    // too) come after every number in ascending order. The numeric
+    // comparison goes by whether a text holds a number, not by this value,
+    // so a number above 9999999999 still comes before the empty cells. A
+    // text whose number part is only a decimal point ("." or ". km") holds
+    // no number: it sorts with the empty cells instead of stopping the sort
+    // with a conversion error.
     static constexpr double NoNumber = 9999999999.0;
 
     TSorting() = default;

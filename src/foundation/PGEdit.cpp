@@ -178,15 +178,48 @@ QMenu *TPGCustomEdit::CreateContextMenu()
     return menu;
 }
 
+TPGCustomEdit::TFilterText::TFilterText(const QString &text) : Length(text.size())
+{
+    for (const QChar c : text)
+        Note(c);
+    if (!text.isEmpty())
+        Last = text.back();
+}
+
+void TPGCustomEdit::TFilterText::Insert(QChar c, bool atEnd)
+{
+    ++Length;
+    Note(c);
+    if (atEnd || Length == 1)
+        Last = c;
+}
+
+void TPGCustomEdit::TFilterText::Note(QChar c)
+{
+    SearchKey = SearchKey || isSearchKey(c);
+    Point = Point || c == DecimalSeparator;
+    Minus = Minus || c == u'-';
+    RepsX = RepsX || c == RepsSeparator;
+}
+
 QString TPGCustomEdit::InsertFiltered(const QString &source, QString target, int &position) const
 {
+    position = std::clamp(position, 0, int(target.size()));
+    const bool atEnd = position == target.size();
+    const qsizetype maxLength = MaxInputLength();
+    TFilterText text(target);
+    QString inserted;
     for (const QChar c : source) {
-        const QChar key = FilterKey(c, target);
+        if (text.Length >= maxLength)
+            break;
+        const QChar key = FilterKey(c, text);
         if (key.isNull())
             continue;
-        target.insert(position, key);
-        ++position;
+        inserted += key;
+        text.Insert(key, atEnd);
     }
+    target.insert(position, inserted);
+    position += int(inserted.size());
     return target;
 }
 
@@ -447,28 +480,39 @@ double TNumericalEdit::FloatValue()
     return m_floatValue;
 }
 
-QChar TNumericalEdit::FilterKey(QChar key, const QString &text) const
+bool TNumericalEdit::SignAllowed() const
 {
-    if (HasSearchKey(text))
+    return m_negValues && TTulloUtilNumeric::StrToFloat(MinValue()) < 0.0;
+}
+
+QChar TNumericalEdit::FilterKey(QChar key, const TFilterText &text) const
+{
+    if (text.SearchKey)
         return {};
     if (isAsciiDigit(key))
         return key;
     // "," is how a Swedish keyboard and Swedish text write the separator.
     if (key == DecimalSeparator || key == u',')
-        return m_numDecimals >= 1 && !text.contains(DecimalSeparator) ? DecimalSeparator : QChar();
+        return m_numDecimals >= 1 && !text.Point ? DecimalSeparator : QChar();
     if (isSearchKey(key))
-        return AllowSearchKeys() && text.isEmpty() ? key : QChar();
-    if (key == u'-') {
-        const bool allowed = m_negValues && TTulloUtilNumeric::StrToFloat(MinValue()) < 0.0 && !text.contains(u'-');
-        return allowed ? key : QChar();
-    }
+        return AllowSearchKeys() && text.IsEmpty() ? key : QChar();
+    if (key == u'-')
+        return !text.Minus && SignAllowed() ? key : QChar();
     return {};
 }
 
 QString TNumericalEdit::InsertFiltered(const QString &source, QString target, int &position) const
 {
+    position = std::clamp(position, 0, int(target.size()));
+    const bool atEnd = position == target.size();
+    const qsizetype maxLength = MaxInputLength();
+    TFilterText text(target);
+    QString inserted;
+    bool minus = false;
     for (const QChar c : source) {
-        const QChar key = FilterKey(c, target);
+        if (text.Length >= maxLength)
+            break;
+        const QChar key = FilterKey(c, text);
         if (key.isNull()) {
             // The decimals of a number pasted into a whole-number field are
             // cut off rather than joined to the whole part: 12.7 gives 12.
@@ -478,14 +522,33 @@ QString TNumericalEdit::InsertFiltered(const QString &source, QString target, in
         }
         if (key == u'-') {
             // Wherever it is typed, a minus becomes the leading sign.
-            target.prepend(key);
-            ++position;
+            minus = true;
+            text.Insert(key, text.IsEmpty());
             continue;
         }
-        target.insert(position, key);
+        inserted += key;
+        text.Insert(key, atEnd);
+    }
+    target.insert(position, inserted);
+    position += int(inserted.size());
+    if (minus) {
+        target.prepend(u'-');
         ++position;
     }
     return target;
+}
+
+qsizetype TNumericalEdit::MaxInputLength() const
+{
+    // The limits lie within 32 bits (see CheckMaxValue), so their whole
+    // part has at most ten digits.
+    const double largest = std::max(std::fabs(TTulloUtilNumeric::StrToFloat(MaxValue())),
+                                    std::fabs(TTulloUtilNumeric::StrToFloat(MinValue())));
+    const qsizetype digits = QString::number(qint64(std::trunc(largest))).size();
+    qsizetype length = (SignAllowed() ? 1 : 0) + digits + 1;
+    if (m_numDecimals >= 1)
+        length += 1 + qsizetype(m_numDecimals) + RoundingDecimals;
+    return length;
 }
 
 QString TNumericalEdit::FormatLimit(double limit, bool isMaximum) const
@@ -574,7 +637,7 @@ TRepsEdit::TRepsEdit(const QString &objectName, QWidget *parent) : TRepsEdit(par
 
 QString TRepsEdit::Normalise(const QString &text)
 {
-    QString result = text.left(5);
+    QString result = text.left(RepsLength);
     qsizetype separator = result.indexOf(RepsSeparator);
     QString digits = result;
     digits.remove(RepsSeparator);
@@ -599,19 +662,19 @@ int TRepsEdit::PartNumber(const QString &text)
     return TTulloUtilNumeric::StrToInt(digits);
 }
 
-QChar TRepsEdit::FilterKey(QChar key, const QString &text) const
+QChar TRepsEdit::FilterKey(QChar key, const TFilterText &text) const
 {
-    if (HasSearchKey(text))
+    if (text.SearchKey)
         return {};
     if (isSearchKey(key))
-        return AllowSearchKeys() && text.isEmpty() ? key : QChar();
+        return AllowSearchKeys() && text.IsEmpty() ? key : QChar();
     // No leading zero in the repetitions.
-    if (key == u'0' && text.endsWith(RepsSeparator))
+    if (key == u'0' && text.Last == RepsSeparator)
         return {};
     if (isAsciiDigit(key))
         return key;
     if (key == RepsSeparator || key == u'X')
-        return text.contains(RepsSeparator) ? QChar() : RepsSeparator;
+        return text.RepsX ? QChar() : RepsSeparator;
     return {};
 }
 
@@ -679,6 +742,19 @@ void TRepsEdit::Validate(QString &text, int &caret, bool final)
         else
             result = QString::number(sets) + (normal.endsWith(RepsSeparator) ? QString(RepsSeparator) : QString());
     }
+    // Sets raised to a minimum of more digits can leave the repetitions no
+    // room in the five characters (1x200 with at least 10 sets): they come
+    // down to the most that fits, as to a maximum, so that what the field
+    // shows is its value.
+    if (result.size() > RepsLength) {
+        const int room = std::max(1, int(RepsLength) - 1 - digitCount(sets));
+        const int fits = int(std::pow(10, room)) - 1;
+        if (reps > fits) {
+            reps = fits;
+            NoteMaxExceeded();
+        }
+        result = QString::number(sets) + RepsSeparator + QString::number(reps);
+    }
 
     // Over an x that the normal form put in front of the caret.
     if ((caret == 2 || caret == 3) && result.size() > m_previousValue.size())
@@ -693,11 +769,30 @@ void TRepsEdit::TextValidated(const QString &value, int caret)
         m_previousValue = value;
 }
 
-QString TRepsEdit::CheckMaxValue(const QString &value) const
+QString TRepsEdit::NormaliseLimit(const QString &value)
 {
-    QString result = Normalise(value.trimmed());
+    // As the filter does with a typed value: an x after the first is dropped.
+    QString text = value.trimmed();
+    const qsizetype first = text.indexOf(RepsSeparator);
+    if (first >= 0) {
+        QString rest = text.mid(first + 1);
+        rest.remove(RepsSeparator);
+        text = text.left(first + 1) + rest;
+    }
+    QString result = Normalise(text);
     if (result.endsWith(RepsSeparator))
         result.chop(1);
+    return result;
+}
+
+qsizetype TRepsEdit::MaxInputLength() const
+{
+    return RepsLength;
+}
+
+QString TRepsEdit::CheckMaxValue(const QString &value) const
+{
+    const QString result = NormaliseLimit(value);
     if (result.isEmpty())
         throw ERepsError(value + QStringLiteral(" is not a valid repetition value"));
     return result;
@@ -705,8 +800,5 @@ QString TRepsEdit::CheckMaxValue(const QString &value) const
 
 QString TRepsEdit::CheckMinValue(const QString &value) const
 {
-    QString result = Normalise(value.trimmed());
-    if (result.endsWith(RepsSeparator))
-        result.chop(1);
-    return result;
+    return NormaliseLimit(value);
 }

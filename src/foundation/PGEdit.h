@@ -31,6 +31,12 @@ class TEditGate;
 // selects it; the key is consumed only when that changed the text, so a
 // second Escape reaches the dialog.
 //
+// A field takes no more characters than its limits can ever use
+// (MaxInputLength); what a paste or the program brings beyond that is
+// dropped as a refused key is, and a key typed at the full length changes
+// nothing. The filter makes one pass over what is inserted, so a paste
+// costs time in proportion to its length, however long it is.
+//
 // The control installs a validator of its own; callers must not replace it.
 class TPGCustomEdit : public QLineEdit, public TCommittableEdit
 {
@@ -89,14 +95,38 @@ signals:
 protected:
     explicit TPGCustomEdit(QWidget *parent);
 
+    // What the filter knows of the text a character goes into: taken from
+    // the text once and then kept up to date character by character, so
+    // that filtering a whole paste is one pass.
+    struct TFilterText
+    {
+        explicit TFilterText(const QString &text);
+        // Notes `c` inserted at the end of the text, or elsewhere.
+        void Insert(QChar c, bool atEnd);
+        bool IsEmpty() const { return Length == 0; }
+
+        qsizetype Length = 0;
+        bool SearchKey = false; // holds "!" or "*"
+        bool Point = false;     // holds "."
+        bool Minus = false;     // holds "-"
+        bool RepsX = false;     // holds "x"
+        QChar Last;             // the last character; null when empty
+
+    private:
+        void Note(QChar c);
+    };
+
     // The filter for one character about to be inserted into `text` (the
     // text as it is without the selection): the character to insert, which
     // may differ from `key`, or a null QChar to drop it.
-    virtual QChar FilterKey(QChar key, const QString &text) const = 0;
+    virtual QChar FilterKey(QChar key, const TFilterText &text) const = 0;
     // Inserts the characters of `source` that survive FilterKey into
-    // `target` at `position`, one after the other; `position` ends behind
-    // the last inserted character.
+    // `target` at `position`, one after the other, until the text holds
+    // MaxInputLength characters; `position` ends behind the last inserted
+    // character.
     virtual QString InsertFiltered(const QString &source, QString target, int &position) const;
+    // The most characters the field takes from the filter.
+    virtual qsizetype MaxInputLength() const = 0;
     // Validates `text`, corrects it in place and moves `caret` with it;
     // updates what the subclass derives from the text and notes exceeded
     // limits with NoteMaxExceeded / NoteMinExceeded. The caller stores the
@@ -173,6 +203,19 @@ private:
 // at once by that limit; a lone "-" is kept until the field is left; a text
 // that is no number (a lone separator) empties the field. The final
 // validation also fixes the decimals (72 with one decimal becomes 72.0).
+//
+// The final validation rounds to the decimals before it checks the limits,
+// so that the rounding cannot carry the value past a limit: 999.99 with a
+// maximum of 999.99 and one decimal gives 999.9 (and MaxExceeded), not
+// 1000.0; 999.96 gives 999.9 as well.
+//
+// The field takes a sign (where one may be typed), one digit more than the
+// larger limit has before its separator (so that a number typed past a
+// limit still shows the limit), and with decimals the separator and
+// NumDecimals + 17 decimals: a double tells numbers apart by 17 digits at
+// most, so the decimals beyond those cannot change the rounding when the
+// field is left. Limits 0..100 with one decimal take 23 characters, the
+// default limits with two decimals 31.
 class TNumericalEdit final : public TPGCustomEdit
 {
     Q_OBJECT
@@ -206,13 +249,19 @@ public:
     // Defaults "999999999.9" and "-999999999.9".
 
 protected:
-    QChar FilterKey(QChar key, const QString &text) const override;
+    QChar FilterKey(QChar key, const TFilterText &text) const override;
     QString InsertFiltered(const QString &source, QString target, int &position) const override;
+    qsizetype MaxInputLength() const override;
     void Validate(QString &text, int &caret, bool final) override;
     QString CheckMaxValue(const QString &value) const override;
     QString CheckMinValue(const QString &value) const override;
 
 private:
+    // Decimals beyond NumDecimals that the field takes for the rounding.
+    static constexpr qsizetype RoundingDecimals = 17;
+
+    // A "-" may be typed: NegValues and a negative minimum.
+    bool SignAllowed() const;
     // `limit` in fixed notation with NumDecimals decimals, rounded towards
     // the inside of the range where rounding would carry it outside.
     QString FormatLimit(double limit, bool isMaximum) const;
@@ -227,11 +276,19 @@ private:
 // five characters. Typing three digits inserts the x after the second
 // (310 becomes 31x0); the sets and the repetitions are kept within
 // MinValue..MaxValue, while typing by their leading digits.
+//
+// What the field shows is always its value. Where the sets are raised to a
+// minimum of more digits than were typed, the repetitions may no longer fit
+// in the five characters: they come down to the most that fits, as to a
+// maximum (MaxExceeded). With limits 10..99, 1x200 shows 10x99.
 class TRepsEdit final : public TPGCustomEdit
 {
     Q_OBJECT
 
 public:
+    // The most characters of a reps text.
+    static constexpr qsizetype RepsLength = 5;
+
     explicit TRepsEdit(QWidget *parent = nullptr);
     explicit TRepsEdit(const QString &objectName, QWidget *parent = nullptr);
 
@@ -249,13 +306,18 @@ public:
     // 0 when that is empty. Raises EConvertError when it is no whole number.
     static int PartNumber(const QString &text);
 
-    // Limits are normalised and lose a trailing "x" (200x5 is stored as
-    // 20x05). A maximum that is then no repetition value raises ERepsError
-    // "<text> is not a valid repetition value". Defaults "99x99" and "0x0".
-    // A limit without "x" limits the sets only.
+    // Limits are normalised as a typed value is - an "x" after the first
+    // dropped, then Normalise - and lose a trailing "x" (200x5 is stored as
+    // 20x05, 1xx as 1), so that setting a stored limit again keeps it. A
+    // maximum that is then no repetition value raises ERepsError "<text> is
+    // not a valid repetition value". Defaults "99x99" and "0x0". A limit
+    // without "x" limits the sets only.
+    static QString NormaliseLimit(const QString &value);
 
 protected:
-    QChar FilterKey(QChar key, const QString &text) const override;
+    QChar FilterKey(QChar key, const TFilterText &text) const override;
+    // RepsLength: Normalise keeps no more.
+    qsizetype MaxInputLength() const override;
     void Validate(QString &text, int &caret, bool final) override;
     void TextValidated(const QString &value, int caret) override;
     QString CheckMaxValue(const QString &value) const override;

@@ -535,15 +535,15 @@ QString TTulloUtilTimeDate::KmTime(const QString &time, const QString &distance)
     if (input.distance < 0.00001)
         return QString();
 
-    double perKm = snapSeconds(durationSeconds(input.time) / input.distance);
-    // A rest of 59.5 s or more would round to 60 and show as .60; move into
-    // the next minute so that the rest rounds to 0 instead.
-    const double rest = perKm - std::trunc(perKm / 60.0) * 60.0;
-    if (roundHalfEven(rest) == 60.0)
-        perKm += 0.5;
-    const double minutes = std::trunc(perKm / 60.0);
-    const double seconds = roundHalfEven(perKm - minutes * 60.0);
-    return TTulloUtilString::FormatFixed(2, minutes + seconds / 100.0);
+    const double perKm = snapSeconds(durationSeconds(input.time) / input.distance);
+    // Rounded to whole seconds first and then split, so that a rest of 59.5 s
+    // or more carries into the next minute (never .60). The split is done in
+    // whole numbers: a double holding minutes + seconds / 100 loses the
+    // hundredths from about 10^13 minutes on. Durations are below 10^9
+    // minutes and the distance at least 0.00001 km, so the seconds stay
+    // below 6 * 10^15, well within 64 bits.
+    const qint64 total = qint64(roundHalfEven(perKm));
+    return QStringLiteral("%1.%2").arg(total / 60).arg(total % 60, 2, 10, QChar(u'0'));
 }
 
 QString TTulloUtilTimeDate::GetSubTime(QString &current, const QString &previous)

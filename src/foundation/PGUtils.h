@@ -130,9 +130,11 @@ public:
     // "Distans (<distance>) < 0" for a bad distance.
     static QString Speed(const QString &time, const QString &distance);
 
-    // Time per kilometre in the duration encoding with 2 decimals, never
-    // showing 60 seconds; empty when either text is blank or the distance is
-    // 0; "0.00" for a zero time. The errors of Speed.
+    // Time per kilometre in the duration encoding with 2 decimals: the
+    // seconds per km rounded to whole seconds (ties to even), then written
+    // as minutes and seconds, so that it never shows 60 seconds, however
+    // large it is. Empty when either text is blank or the distance is below
+    // 0.00001; "0.00" for a zero time. The errors of Speed.
     static QString KmTime(const QString &time, const QString &distance);
 
     // ----- time arithmetic of laps and replay -----

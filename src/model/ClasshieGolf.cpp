@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 using namespace DbMisc;
 
@@ -24,18 +25,23 @@ constexpr int MaxHoleDistance = 999;
 constexpr int MaxStrokeIndex = 54;
 // Pars and ratings below this belong to nine holes.
 constexpr double NineHoleLimit = 45.0;
+// A round counts its strokes and points in 32-bit whole numbers.
+constexpr qint64 MaxWhole = std::numeric_limits<int>::max();
+constexpr qint64 MinWhole = std::numeric_limits<int>::min();
 
 // Nearest whole number, ties to even. The values come from texts with one
 // or two decimals, so a true tie may leave the arithmetic a hair off .5;
-// snapping to nine decimals first lets it be seen as the tie it is.
-int roundHalfEven(double value)
+// snapping to nine decimals first lets it be seen as the tie it is. Only
+// for values well inside what a double holds with nine decimals (the
+// callers keep them below 2^32).
+double roundHalfEven(double value)
 {
     const double snapped = std::round(value * 1e9) / 1e9;
     const double lower = std::floor(snapped);
     const double fraction = snapped - lower;
     if (std::fabs(fraction - 0.5) < 1e-12)
-        return int(std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0);
-    return int(std::lround(snapped));
+        return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
+    return std::round(snapped);
 }
 
 bool isOdd(int value)
@@ -135,6 +141,8 @@ QString TGolf::AllowedStrokes(const QString &cr, const QString &slope, const QSt
         return QString();
     double parValue = Num::StrToFloat(par);
     double crValue = Num::StrToFloat(cr);
+    if (parValue < 0.0 || parValue > double(MaxWhole))
+        throw EGolfError(QStringLiteral("Par %1 är ej giltigt").arg(par.trimmed()));
     // A nine-hole round counts as eighteen holes. Its par is always below
     // 45; its rating is too when the player typed the nine-hole rating, and
     // then it must be doubled with the par - leaving it would take about a
@@ -148,12 +156,20 @@ QString TGolf::AllowedStrokes(const QString &cr, const QString &slope, const QSt
     const int slopeValue = Num::StrToInt(slope);
     CheckSlope(slopeValue);
     const double hcp = Num::StrToFloat(prevHcp);
+    if (hcp < 0.0)
+        throw EGolfError(QStringLiteral("HCP %1 är ej giltigt").arg(prevHcp.trimmed()));
     // Strokes are calculated for handicaps up to 36; above that the card has
     // no calculated strokes (a round may still be stored with a handicap up
     // to 54).
     if (hcp > MaxCalculatedHcp)
         return QString();
-    return QString::number(roundHalfEven(hcp * slopeValue / 113.0 + crValue - parValue));
+    // With the handicap and the slope in their ranges only a rating far
+    // from any par can carry the strokes past what a round counts.
+    const double strokes = hcp * slopeValue / 113.0 + crValue - parValue;
+    const double rounded = std::fabs(strokes) < 4294967296.0 ? roundHalfEven(strokes) : strokes;
+    if (rounded < double(MinWhole) || rounded > double(MaxWhole))
+        throw EGolfError(QStringLiteral("CR %1 är ej giltigt").arg(cr.trimmed()));
+    return QString::number(qint64(rounded));
 }
 
 TGolfHoleValues TGolf::ReceivedStrokes(const TGolfHoleValues &strokeIndexes, const TGolfHoleValues &pars,
@@ -173,7 +189,9 @@ TGolfHoleValues TGolf::ReceivedStrokes(const TGolfHoleValues &strokeIndexes, con
     if (played != 9 && played != GolfHoleCount)
         throw EGolfError(QStringLiteral("Man kan inte spela %1 hål").arg(played));
 
-    int strokes = Num::StrToInt(allowedStrokes);
+    // 64 bits, so that the halving and the sign change below hold for
+    // every 32-bit number of strokes.
+    qint64 strokes = Num::StrToInt(allowedStrokes);
     const int step = GolfHoleCount / played;
     int start = 1;
     int firstHole = 1;
@@ -196,25 +214,22 @@ TGolfHoleValues TGolf::ReceivedStrokes(const TGolfHoleValues &strokeIndexes, con
     }
     CheckStrokeIndexes(indexes, start, step, firstHole);
 
+    // The strokes go one per index along the walk start, start + step, ...
+    // (hardest first), round after round; strokes taken back walk down from
+    // the easiest index of the holes played (18 on eighteen holes, 17 or 18
+    // on a nine). So every index of the walk gets the same share, and the
+    // first `rest` of them one more.
     TGolfHoleValues allowed = pars;
-    if (strokes > 0) {
-        int index = start;
-        for (int given = 0; given < strokes; ++given) {
-            ++allowed[FindHole(index, indexes) - 1];
-            index += step;
-            if (index > GolfHoleCount)
-                index = start;
-        }
-    } else if (strokes < 0) {
-        // Strokes are given back from the easiest hole of the holes played:
-        // index 18 on eighteen holes, 17 or 18 on a nine.
-        const int easiest = start + GolfHoleCount - step;
-        int index = easiest;
-        for (int taken = 0; taken < -strokes; ++taken) {
-            --allowed[FindHole(index, indexes) - 1];
-            index -= step;
-            if (index < start)
-                index = easiest;
+    if (strokes != 0) {
+        const qint64 magnitude = strokes < 0 ? -strokes : strokes;
+        const int share = int(magnitude / played);
+        const int rest = int(magnitude % played);
+        const int sign = strokes < 0 ? -1 : 1;
+        const int first = strokes < 0 ? start + GolfHoleCount - step : start;
+        const int direction = strokes < 0 ? -step : step;
+        for (int walked = 0; walked < played; ++walked) {
+            const int received = share + (walked < rest ? 1 : 0);
+            allowed[FindHole(first + walked * direction, indexes) - 1] += sign * received;
         }
     }
     return allowed;
@@ -222,17 +237,22 @@ TGolfHoleValues TGolf::ReceivedStrokes(const TGolfHoleValues &strokeIndexes, con
 
 QString TGolf::Points(const TGolfHoleValues &allowedPerHole, const TGolfHoleValues &strokesPlayed, TGolfHoleValues &pointsPerHole)
 {
-    TGolfHoleValues points{};
-    int total = 0;
+    std::array<qint64, GolfHoleCount> points{};
+    qint64 total = 0;
     for (int i = 0; i < GolfHoleCount; ++i) {
         if (allowedPerHole[i] <= 0)
             continue;
         if (strokesPlayed[i] < 1)
             throw EGolfError(QStringLiteral("Färre än 1 slag på hål %1").arg(i + 1));
-        points[i] = std::max(0, allowedPerHole[i] - strokesPlayed[i] + 2);
+        points[i] = std::max<qint64>(0, qint64(allowedPerHole[i]) - strokesPlayed[i] + 2);
         total += points[i];
     }
-    pointsPerHole = points;
+    // No hole's points can pass what the round counts without the total
+    // passing it as well.
+    if (total > MaxWhole)
+        throw EGolfError(QStringLiteral("Poängsumman %1 är ej giltig").arg(total));
+    for (int i = 0; i < GolfHoleCount; ++i)
+        pointsPerHole[i] = int(points[i]);
     return QString::number(total);
 }
 

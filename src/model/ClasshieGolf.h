@@ -85,7 +85,11 @@ public:
     // value is missing or the handicap is above 36: strokes are calculated for
     // handicaps up to 36 only, although a round stores one up to 54. Raises
     // the EGolfError of CheckSlope and EConvertError for a text that is no
-    // number.
+    // number. Values a round cannot hold raise EGolfError as well, whoever
+    // limits the fields: a par below 0 or above 2147483647 "Par %s är ej
+    // giltigt", a handicap below 0 "HCP %s är ej giltigt", and a rating so far
+    // from the par that the strokes are no 32-bit number "CR %s är ej
+    // giltigt" (each with the text as given, trimmed).
     static QString AllowedStrokes(const QString &cr, const QString &slope, const QString &prevHcp, const QString &par);
 
     // Each hole's par plus the strokes received on it; holes without par
@@ -96,11 +100,12 @@ public:
     // nine-hole round gets half of the eighteen-hole strokes, the odd half on
     // the nine with odd indexes (15 gives 8 there, 7 on the even nine), and
     // may be played on either nine. Only the indexes of the holes played
-    // count. Raises EGolfError
+    // count. The strokes are shared out in one step, not one at a time, so
+    // any 32-bit number of strokes takes the same time. Raises EGolfError
     //   "Par är alltid mellan 3 and 5 (hål %d)", "Man kan inte spela %d hål",
     //   "Hittar ingen start HCP (%d)" (the first hole played has no index
     //   1..18), and the errors of CheckStrokeIndexes;
-    // EConvertError when `allowedStrokes` is no whole number.
+    // EConvertError when `allowedStrokes` is no whole number of 32 bits.
     static TGolfHoleValues ReceivedStrokes(const TGolfHoleValues &strokeIndexes, const TGolfHoleValues &pars,
                                            const QString &allowedStrokes);
 
@@ -108,7 +113,9 @@ public:
     // on holes whose allowed value is 0 or less. Returns the round's total
     // and puts the points per hole into `pointsPerHole`. A hole with an
     // allowed value but fewer than one stroke raises EGolfError
-    // "Färre än 1 slag på hål %d" and leaves `pointsPerHole` as it was.
+    // "Färre än 1 slag på hål %d", and a total above 2147483647, more than
+    // a round counts, EGolfError "Poängsumman %d är ej giltig"; both leave
+    // `pointsPerHole` as it was.
     static QString Points(const TGolfHoleValues &allowedPerHole, const TGolfHoleValues &strokesPlayed,
                           TGolfHoleValues &pointsPerHole);
 

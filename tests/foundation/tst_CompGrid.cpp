@@ -275,6 +275,20 @@ private slots:
         QCOMPARE(Column(grid, 1), QStringList({". km", ".", "", "10", "5", "3", "1"}));
     }
 
+    // Numbers beyond the value that stands for "no number" are still
+    // numbers: they sort before the empty cells, not among them.
+    void hugeNumbersSortBeforeEmptyCells()
+    {
+        TComplexGrid grid;
+        Fill(grid, {QStringLiteral("Distans")},
+             {QStringLiteral("99999999999"), QString(), QStringLiteral("5"), QStringLiteral("abc"),
+              QStringLiteral("10000000000 km"), QStringLiteral("9999999999")});
+        grid.Sort(OneKey(1, TSortStyle::Numeric));
+        QCOMPARE(Column(grid, 1), QStringList({"5", "9999999999", "10000000000 km", "99999999999", "", "abc"}));
+        grid.Sort(OneKey(1, TSortStyle::Numeric, TSortDirection::Descending));
+        QCOMPARE(Column(grid, 1), QStringList({"abc", "", "99999999999", "10000000000 km", "9999999999", "5"}));
+    }
+
     // -----------------------------------------------------------------
     // Sort
 

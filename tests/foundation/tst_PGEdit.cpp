@@ -151,6 +151,10 @@ private slots:
         QTest::newRow("decimals rounded when left") << 1 << "0" << "999" << false << "72.46" << "72.46" << "72.5" << 0 << 0;
         QTest::newRow("rounding cannot pass the maximum")
             << 1 << "0" << "999.99" << false << "999.96" << "999.96" << "999.9" << 1 << 0;
+        // Rounded to the decimals before the limits apply: 999.99 is within
+        // the maximum, its one-decimal form 1000.0 is not.
+        QTest::newRow("999.99 at a maximum of 999.99 is left as 999.9")
+            << 1 << "0" << "999.99" << false << "999.99" << "999.99" << "999.9" << 1 << 0;
         QTest::newRow("default maximum without decimals stays below itself")
             << 0 << "" << "" << false << "9999999999" << "999999999" << "999999999" << 1 << 0;
         QTest::newRow("second separator refused") << 2 << "" << "" << false << "1.2.3" << "1.23" << "1.23" << 0 << 0;
@@ -562,6 +566,9 @@ private slots:
         addPasteRoutes("four digits", [](QTestData &d) { d << "" << "" << "1234" << "12x34"; });
         addPasteRoutes("four digits over the reps maximum", [](QTestData &d) { d << "99x30" << "" << "1234" << "12x30"; });
         addPasteRoutes("after the x", [](QTestData &d) { d << "" << "3x" << "12" << "3x12"; });
+        addPasteRoutes("no 0 right after a pasted x", [](QTestData &d) { d << "" << "" << "3x05" << "3x5"; });
+        addPasteRoutes("second pasted x dropped", [](QTestData &d) { d << "" << "" << "3x1x0" << "3x10"; });
+        addPasteRoutes("no 0 after an x before the caret", [](QTestData &d) { d << "" << "4x" << "05" << "4x5"; });
     }
 
     void repsPaste()
@@ -582,6 +589,52 @@ private slots:
         paste(edit, PasteRoute(route), clipboard);
         QCOMPARE(edit->text(), expected);
         QCOMPARE(edit->Value(), expected);
+    }
+
+    // What the field shows is its value: sets raised to the minimum leave
+    // no room for three-digit repetitions in the five characters of a reps
+    // text, so the repetitions come down to what fits, visibly.
+    void repsPasteWithinTheLimits_data()
+    {
+        QTest::addColumn<int>("route");
+        QTest::addColumn<QString>("minValue");
+        QTest::addColumn<QString>("maxValue");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("maxSignals");
+        QTest::addColumn<int>("minSignals");
+
+        addPasteRoutes("1x200 with limits 10..99", [](QTestData &d) { d << "10" << "99" << "1x200" << "10x99" << 1 << 1; });
+        addPasteRoutes("5x300 with limits 10..99", [](QTestData &d) { d << "10" << "99" << "5x300" << "10x99" << 1 << 1; });
+        addPasteRoutes("1x999 with the sets limited", [](QTestData &d) { d << "" << "9" << "1x999" << "1x999" << 0 << 0; });
+        addPasteRoutes("1x200 within the default limits", [](QTestData &d) { d << "" << "" << "1x200" << "1x99" << 1 << 0; });
+    }
+
+    void repsPasteWithinTheLimits()
+    {
+        QFETCH(int, route);
+        QFETCH(QString, minValue);
+        QFETCH(QString, maxValue);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, expected);
+        QFETCH(int, maxSignals);
+        QFETCH(int, minSignals);
+
+        TestWindow window;
+        auto *edit = window.add(new TRepsEdit(QStringLiteral("redtTest")));
+        setLimits(edit, minValue, maxValue);
+        QSignalSpy maxSpy(edit, &TPGCustomEdit::MaxExceeded);
+        QSignalSpy minSpy(edit, &TPGCustomEdit::MinExceeded);
+        QVERIFY(window.show());
+        QVERIFY(TestWindow::enter(edit));
+        paste(edit, PasteRoute(route), clipboard);
+        QCOMPARE(edit->text(), expected);
+        QCOMPARE(edit->Value(), expected);
+        QVERIFY(window.leave());
+        QCOMPARE(edit->text(), expected);
+        QCOMPARE(edit->Value(), expected);
+        QCOMPARE(maxSpy.count(), maxSignals);
+        QCOMPARE(minSpy.count(), minSignals);
     }
 
     void repsProgrammaticText_data()
@@ -628,6 +681,48 @@ private slots:
         QTest::newRow("signed") << true << "-5x3" << "" << "-5x3 is not a valid repetition value";
         QTest::newRow("minimum unchecked") << false << "abc" << "" << "";
         QTest::newRow("minimum normalised") << false << "1x" << "1" << "";
+        QTest::newRow("maximum ending in xx") << true << "1xx" << "1" << "";
+        QTest::newRow("minimum ending in xx") << false << "1xx" << "1" << "";
+        QTest::newRow("second x dropped") << true << "12xx5" << "12x5" << "";
+        QTest::newRow("x after the third digit") << true << "123x" << "12x3" << "";
+    }
+
+    // A limit is stored in its normal form: setting the stored limit again
+    // changes nothing.
+    void repsLimitSetTwiceStaysTheSame_data()
+    {
+        QTest::addColumn<QString>("limit");
+        for (const char *limit : {"1xx", "3xxx", "1x", "12xx5", "x10", "123x", "5x200", "200x5", "100x100", "99x99", "0x0", "7"})
+            QTest::newRow(limit) << QString::fromLatin1(limit);
+    }
+
+    void repsLimitSetTwiceStaysTheSame()
+    {
+        QFETCH(QString, limit);
+        TRepsEdit edit;
+        edit.SetMaxValue(limit);
+        const QString maximum = edit.MaxValue();
+        edit.SetMaxValue(maximum);
+        QCOMPARE(edit.MaxValue(), maximum);
+        edit.SetMinValue(limit);
+        const QString minimum = edit.MinValue();
+        edit.SetMinValue(minimum);
+        QCOMPARE(edit.MinValue(), minimum);
+        QVERIFY(!maximum.endsWith(u'x'));
+        QVERIFY(!minimum.endsWith(u'x'));
+    }
+
+    // A maximum given as 1xx limits the sets to 1 and leaves the
+    // repetitions free, as the maximum 1 does.
+    void repsMaximumEndingInXLimitsTheSets()
+    {
+        TRepsEdit edit;
+        edit.SetMaxValue(QStringLiteral("1xx"));
+        QTest::keyClicks(&edit, QStringLiteral("1x5"));
+        QCOMPARE(edit.text(), QStringLiteral("1x5"));
+        QCOMPARE(edit.Value(), QStringLiteral("1x5"));
+        edit.setText(QStringLiteral("2x50"));
+        QCOMPARE(edit.Value(), QStringLiteral("1x50"));
     }
 
     void repsLimits()
@@ -658,6 +753,111 @@ private slots:
         QCOMPARE(edit.text(), QStringLiteral("3x150"));
         edit.setText(QStringLiteral("9x5"));
         QCOMPARE(edit.text(), QStringLiteral("8x5"));
+    }
+
+    // Long input: a field holds no more characters than its limits can use;
+    // what comes beyond is dropped as a refused key is, and typing at the
+    // full length changes nothing.
+    void longInputIsCapped_data()
+    {
+        QTest::addColumn<bool>("reps");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QString>("minValue");
+        QTest::addColumn<QString>("maxValue");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("afterKey"); // after a 5 typed at the end
+        QTest::addColumn<QString>("value");
+
+        const auto repeated = [](const char *pattern, int length) {
+            QString text;
+            while (text.size() < length)
+                text += QLatin1String(pattern);
+            return text.left(length);
+        };
+        // Limits 0..100 with one decimal: no sign, 3 + 1 digits, the
+        // separator and 1 + 17 decimals, 23 characters in all.
+        QTest::newRow("long zero, 0..100") << false << 1 << "0" << "100" << "0." + QString(99998, u'0')
+                                           << "0." + QString(21, u'0') << "0." + QString(21, u'0') << "0.0";
+        // Default limits with two decimals: a sign, 9 + 1 digits, the
+        // separator and 2 + 17 decimals, 31 characters.
+        QTest::newRow("mixed text, default limits")
+            << false << 2 << "" << "" << repeated("12 3a4.5-6x7,8*!9X", 100000) << "-1234.56789" + repeated("123456789", 20)
+            << "-1234.56789" + repeated("123456789", 20) << "-1234.57";
+        QTest::newRow("digits over the maximum") << false << 2 << "" << "" << repeated("1234567890", 100000) << "999999999.90"
+                                                 << "999999999.90" << "999999999.90";
+        // 0..999 without decimals: 3 + 1 digits; the four 7s are above the
+        // maximum, which the field shows.
+        QTest::newRow("whole numbers, 0..999") << false << 0 << "0" << "999" << repeated("7", 100000) << "999" << "999" << "999";
+        QTest::newRow("reps digits") << true << 0 << "" << "" << repeated("1234567890", 100000) << "12x34" << "12x34" << "12x34";
+        // Below the 32767 characters that a line edit takes from setText.
+        QTest::newRow("reps after junk") << true << 0 << "" << "" << QString(30000, u'a') + "3x10" << "3x10" << "3x99" << "3x99";
+    }
+
+    void longInputIsCapped()
+    {
+        QFETCH(bool, reps);
+        QFETCH(int, decimals);
+        QFETCH(QString, minValue);
+        QFETCH(QString, maxValue);
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        QFETCH(QString, afterKey);
+        QFETCH(QString, value);
+
+        const auto make = [&]() -> TPGCustomEdit * {
+            if (reps)
+                return new TRepsEdit(QStringLiteral("redtTest"));
+            auto *edit = new TNumericalEdit(QStringLiteral("numedtTest"));
+            edit->SetNumDecimals(decimals);
+            return edit;
+        };
+        for (const int route : {int(PasteRoute::CtrlV), int(PasteRoute::ContextMenu), int(PasteRoute::InputMethod), -1}) {
+            TestWindow window;
+            TPGCustomEdit *edit = window.add(make());
+            setLimits(edit, minValue, maxValue);
+            QVERIFY(window.show());
+            QVERIFY(TestWindow::enter(edit));
+            if (route < 0)
+                edit->setText(input);
+            else
+                paste(edit, PasteRoute(route), input);
+            QCOMPARE(edit->text(), expected);
+            edit->end(false);
+            QTest::keyClick(edit, Qt::Key_5);
+            QCOMPARE(edit->text(), afterKey);
+            QVERIFY(window.leave());
+            QCOMPARE(edit->Value(), value);
+        }
+    }
+
+    // Once a paste has put a search key into the field, the rest of it is
+    // dropped; a search key after other characters is dropped itself.
+    void searchKeyInAPaste_data()
+    {
+        QTest::addColumn<bool>("reps");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("numeric, key first") << false << "*5.2" << "*";
+        QTest::newRow("numeric, key later") << false << "5!*" << "5";
+        QTest::newRow("reps, key first") << true << "!3x10" << "!";
+        QTest::newRow("reps, key later") << true << "3x*10" << "3x10";
+    }
+
+    void searchKeyInAPaste()
+    {
+        QFETCH(bool, reps);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, expected);
+        TestWindow window;
+        TPGCustomEdit *edit = reps ? static_cast<TPGCustomEdit *>(new TRepsEdit(QStringLiteral("redtTest")))
+                                   : new TNumericalEdit(QStringLiteral("numedtTest"));
+        window.add(edit);
+        edit->SetAllowSearchKeys(true);
+        QVERIFY(window.show());
+        QVERIFY(TestWindow::enter(edit));
+        paste(edit, PasteRoute::CtrlV, clipboard);
+        QCOMPARE(edit->text(), expected);
     }
 
     void escapeRestoresTheEntryText_data()

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QTest>
 
+#include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -154,6 +156,7 @@ private slots:
     void speedAndKmTime_data();
     void speedAndKmTime();
     void paceMatchesExactArithmetic();
+    void kmTimeCarriesSecondsAtEveryMagnitude();
     void paceErrors_data();
     void paceErrors();
 
@@ -586,6 +589,9 @@ void TestPGUtils::speedAndKmTime_data()
     QTest::newRow("blanks around") << " 45.30 " << " 10 " << "13.19" << "4.33";
     QTest::newRow("third decimal of time") << "45.305" << "10" << "13.18" << "4.33";
     QTest::newRow("slow") << "600" << "1" << "0.10" << "600.00";
+    // 599999965800000000/127 s per km is 78740152992125 min 59.06 s.
+    QTest::newRow("seconds of a huge kilometre time")
+        << "999999943" << "0.0000127" << "0.00" << "78740152992125.59";
 }
 
 void TestPGUtils::speedAndKmTime()
@@ -616,6 +622,42 @@ void TestPGUtils::paceMatchesExactArithmetic()
             if (speed != exactSpeed(total, hundredths))
                 QFAIL(qPrintable(QStringLiteral("Speed(%1, %2) = %3, expected %4")
                                      .arg(time, distance, speed, exactSpeed(total, hundredths))));
+        }
+    }
+}
+
+void TestPGUtils::kmTimeCarriesSecondsAtEveryMagnitude()
+{
+    // The longest durations there are over the shortest distances that give
+    // a kilometre time, up to 10^14 minutes per km, and shorter ones: the
+    // seconds stay 00..59 and the text stays within a second or two (the
+    // precision of a double at 10^15 s) of the exact seconds per km.
+    const struct
+    {
+        std::initializer_list<qint64> minutes;
+        double firstKm;
+        double stepKm;
+    } ranges[] = {
+        {{999999999, 999999943, 987654321, 900000007, 876543210, 800000011, 750000001, 703687442}, 0.00001, 0.00000001},
+        {{999999999, 500000001, 123456789, 99999989, 1234567}, 0.00001, 0.00000071},
+    };
+    for (const auto &range : ranges) {
+        for (const qint64 minutes : range.minutes) {
+            for (const int seconds : {0, 29, 59}) {
+                const QString time = durationText(minutes, seconds);
+                for (int step = 0; step <= 420; ++step) {
+                    const QString distance = QString::number(range.firstKm + step * range.stepKm, 'f', 8);
+                    const QString kmTime = TD::KmTime(time, distance);
+                    const qsizetype point = kmTime.indexOf(u'.');
+                    const qint64 shownMinutes = kmTime.left(point).toLongLong();
+                    const int shownSeconds = kmTime.mid(point + 1).toInt();
+                    const long double exact =
+                        (long double)(minutes * 60 + seconds) / std::strtold(qPrintable(distance), nullptr);
+                    const long double shown = (long double)shownMinutes * 60 + shownSeconds;
+                    if (point < 1 || kmTime.size() != point + 3 || shownSeconds > 59 || std::fabs(shown - exact) > 2)
+                        QFAIL(qPrintable(QStringLiteral("KmTime(%1, %2) = %3").arg(time, distance, kmTime)));
+                }
+            }
         }
     }
 }

@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <functional>
+
 namespace
 {
 using TRow = QMap<QString, QString>;
@@ -85,6 +87,18 @@ TGolfHoleValues values(const QList<int> &list)
 QList<int> listOf(const TGolfHoleValues &array)
 {
     return QList<int>(array.begin(), array.end());
+}
+
+// The message of the exception of class E that `call` raises.
+template<class E>
+QString messageOf(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const E &e) {
+        return e.Message();
+    }
+    return QStringLiteral("<no exception>");
 }
 
 QString text(int value)
@@ -543,6 +557,8 @@ private slots:
         QTest::newRow("no slope") << "71.2" << " " << "18.4" << "72" << "";
         QTest::newRow("no handicap") << "71.2" << "130" << "" << "72" << "";
         QTest::newRow("no par") << "71.2" << "130" << "18.4" << "" << "";
+        QTest::newRow("largest 32-bit result") << "2147483719" << "113" << "0" << "72" << "2147483647";
+        QTest::newRow("smallest 32-bit result") << "-2147483576" << "113" << "0" << "72" << "-2147483648";
     }
 
     void allowedStrokes()
@@ -553,6 +569,33 @@ private slots:
         QFETCH(QString, par);
         QFETCH(QString, strokes);
         QCOMPARE(TGolf::AllowedStrokes(cr, slope, hcp, par), strokes);
+    }
+
+    // The fields of the entry page keep these values out, but the
+    // computation does not rely on it.
+    void allowedStrokesRefusesWhatARoundCannotHold_data()
+    {
+        QTest::addColumn<QString>("cr");
+        QTest::addColumn<QString>("hcp");
+        QTest::addColumn<QString>("par");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("rating 2147483720.5") << "2147483720.5" << "0" << "72" << "CR 2147483720.5 är ej giltigt";
+        QTest::newRow("rating 3000000000.5") << "3000000000.5" << "0" << "72" << "CR 3000000000.5 är ej giltigt";
+        QTest::newRow("rating far below par") << " -2147483577 " << "0" << "72" << "CR -2147483577 är ej giltigt";
+        QTest::newRow("rating of 301 digits") << "1" + QString(300, u'0') << "0" << "72"
+                                                     << "CR 1" + QString(300, u'0') + " är ej giltigt";
+        QTest::newRow("negative handicap") << "71.2" << "-0.1" << "72" << "HCP -0.1 är ej giltigt";
+        QTest::newRow("negative par") << "71.2" << "18.4" << "-72" << "Par -72 är ej giltigt";
+        QTest::newRow("par above 32 bits") << "71.2" << "18.4" << "3000000000" << "Par 3000000000 är ej giltigt";
+    }
+
+    void allowedStrokesRefusesWhatARoundCannotHold()
+    {
+        QFETCH(QString, cr);
+        QFETCH(QString, hcp);
+        QFETCH(QString, par);
+        QFETCH(QString, message);
+        QCOMPARE(messageOf<EGolfError>([&] { TGolf::AllowedStrokes(cr, QStringLiteral("113"), hcp, par); }), message);
     }
 
     void allowedStrokesRefusesBadSlope()
@@ -610,6 +653,27 @@ private slots:
         for (int i = 0; i < 9; ++i)
             backTyped[i] = 0;
         QTest::newRow("back nine, front cells empty") << backTyped << "back" << "4" << with(none, {{2, 1}, {4, 1}});
+
+        // The ends of the 32-bit range: the strokes are shared out evenly,
+        // the remainder going to the first indexes of the walk.
+        // 2147483647 = 18 x 119304647 + 1; the nine's half 1073741824 =
+        // 9 x 119304647 + 1; 2147483648 = 18 x 119304647 + 2.
+        constexpr int share = 119304647;
+        auto onParity = [](int parity, int value) {
+            QList<int> list(18, 0);
+            for (int index = 1; index <= 18; ++index)
+                if (index % 2 == parity)
+                    list[index - 1] = value;
+            return list;
+        };
+        QTest::newRow("18 holes, 2147483647 strokes") << oddFront << "all" << "2147483647"
+                                                      << with(QList<int>(18, share), {{1, share + 1}});
+        QTest::newRow("odd nine, 2147483647 strokes") << oddFront << "front" << "2147483647"
+                                                      << with(onParity(1, share), {{1, share + 1}});
+        QTest::newRow("18 holes, plus 2147483648") << oddFront << "all" << "-2147483648"
+                                                   << with(QList<int>(18, -share), {{18, -share - 1}, {17, -share - 1}});
+        QTest::newRow("even nine, plus 2147483648") << evenFront() << "front" << "-2147483648"
+                                                    << with(onParity(0, -share), {{18, -share - 1}});
     }
 
     void receivedStrokes()
@@ -716,6 +780,11 @@ private slots:
             << QList<int>{0, 0, 4} + QList<int>(15, 0) << QList<int>{5, 0, 4} + QList<int>(15, 0) << QList<int>{0, 0, 2} + QList<int>(15, 0)
             << "2";
         QTest::newRow("net par everywhere") << QList<int>(18, 5) << QList<int>(18, 5) << QList<int>(18, 2) << "36";
+        QTest::newRow("largest total a round counts")
+            << QList<int>{2147483645} + QList<int>(17, 0) << QList<int>(18, 1) << QList<int>{2147483646} + QList<int>(17, 0)
+            << "2147483646";
+        QTest::newRow("far more strokes than allowed") << QList<int>{5} + QList<int>(17, 0)
+                                                       << QList<int>{2147483647} + QList<int>(17, 0) << QList<int>(18, 0) << "0";
     }
 
     void points()
@@ -728,6 +797,30 @@ private slots:
         perHole.fill(-7);
         QCOMPARE(TGolf::Points(values(allowed), values(played), perHole), total);
         QCOMPARE(listOf(perHole), points);
+    }
+
+    void pointsRefuseWhatARoundCannotCount_data()
+    {
+        QTest::addColumn<QList<int>>("allowed");
+        QTest::addColumn<QList<int>>("played");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("1073741825 allowed on every hole") << QList<int>(18, 1073741825) << QList<int>(18, 1)
+                                                          << "Poängsumman 19327352868 är ej giltig";
+        QTest::newRow("1073741825 allowed on two holes") << QList<int>{1073741825, 1073741825} + QList<int>(16, 0)
+                                                         << QList<int>(18, 1) << "Poängsumman 2147483652 är ej giltig";
+        QTest::newRow("one hole past 32 bits") << QList<int>{2147483647} + QList<int>(17, 0) << QList<int>(18, 1)
+                                               << "Poängsumman 2147483648 är ej giltig";
+    }
+
+    void pointsRefuseWhatARoundCannotCount()
+    {
+        QFETCH(QList<int>, allowed);
+        QFETCH(QList<int>, played);
+        QFETCH(QString, message);
+        TGolfHoleValues perHole{};
+        perHole.fill(-7);
+        QCOMPARE(messageOf<EGolfError>([&] { TGolf::Points(values(allowed), values(played), perHole); }), message);
+        QCOMPARE(listOf(perHole), QList<int>(18, -7));
     }
 
     void pointsNeedAStrokeOnEveryPlayedHole()
