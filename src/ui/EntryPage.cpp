@@ -71,19 +71,6 @@ QSlider *trackBar(QWidget *parent, const QString &name, int maximum)
     return bar;
 }
 
-// The text label of a picker keeps the room of its longest text from the
-// start, so that choosing a position moves nothing below or beside it.
-void reserveRoom(QLabel *label, const QStringList &texts)
-{
-    QSize room = label->sizeHint();
-    for (const QString &text : texts) {
-        label->setText(text);
-        room = room.expandedTo(label->sizeHint());
-    }
-    label->clear();
-    label->setMinimumSize(room);
-}
-
 QLabel *picture(QWidget *parent, const QString &name)
 {
     auto *image = new QLabel(parent);
@@ -250,7 +237,6 @@ void TActivityPage::BuildCommonBlock(QWidget *parent)
     m_trbrWeather = trackBar(weather, Name("trbrWeather"), 14);
     m_lblWeather = new QLabel(weather);
     m_lblWeather->setObjectName(Name("lblWeather"));
-    reserveRoom(m_lblWeather, TCorvaleCommon::WeatherTexts());
     m_imgWeather = picture(weather, Name("imgWeather"));
     m_imgSmhiWeather = new QLabel(weather);
     m_imgSmhiWeather->setObjectName(Name("imgSmhiWeather"));
@@ -265,7 +251,6 @@ void TActivityPage::BuildCommonBlock(QWidget *parent)
     m_trbrWindDir = trackBar(weather, Name("trbrWindDir"), 9);
     m_lblWindDir = new QLabel(weather);
     m_lblWindDir->setObjectName(Name("lblWindDir"));
-    reserveRoom(m_lblWindDir, TCorvaleCommon::WindDirTexts());
     m_imgWindDir = picture(weather, Name("imgWindDir"));
     weatherGrid->addWidget(m_trbrWindDir, 2, 0);
     weatherGrid->addWidget(m_imgWindDir, 2, 1);
@@ -298,7 +283,6 @@ void TActivityPage::BuildCommonBlock(QWidget *parent)
     m_trbrSleep = trackBar(rest, Name("trbrSleep"), 3);
     m_lblSleepQuality = new QLabel(rest);
     m_lblSleepQuality->setObjectName(Name("lblSleepQuality"));
-    reserveRoom(m_lblSleepQuality, TCorvaleCommon::SleepTexts());
     m_imgSleep = picture(rest, Name("imgSleep"));
     m_numedtSleepTime = NumEdit(rest, "numedtSleepTime", QStringLiteral("0"), QStringLiteral("99"), 2);
     restGrid->addWidget(m_trbrSleep, 0, 0);
