@@ -83,13 +83,15 @@ public:
     // digits without dashes, of a day that exists (years 1 to 9999).
     static bool ParseTyped(const QString &text, QDate &date);
 
+    // Wide enough for a date and the calendar button.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 signals:
     // Text() changed: a date was completed, changed, chosen, set or cleared.
     void DateChanged();
 
 protected:
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
