@@ -104,6 +104,8 @@ TDatePicker::TDatePicker(QWidget *parent) : QLineEdit(parent)
 {
     setValidator(new TDateKeys(this));
     setPlaceholderText(QStringLiteral("åååå-mm-dd"));
+    // A date needs no more room than its own, however wide its column.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_calendarAction = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
     m_calendarAction->setObjectName(QStringLiteral("actDateCalendar"));
     m_calendarAction->setToolTip(QStringLiteral("Visa kalendern (Alt+Nedpil)"));
