@@ -93,6 +93,15 @@ void TEntryListRows::RefillActivity(int key)
     }
 }
 
+void TEntryListRows::SelectActivity(int key)
+{
+    for (TComplexGrid *grid : {m_list, m_allColumns}) {
+        const int row = RowOfKey(grid, key);
+        if (row >= 0)
+            grid->SetRow(row);
+    }
+}
+
 void TEntryListRows::RemoveActivity(int key)
 {
     const int loaded = m_app.GetLoadedCount();
@@ -215,9 +224,9 @@ void TEntryController::DropNew(int key)
 bool TEntryController::SaveNewActivity()
 {
     TActivityPage &page = m_newPage;
-    if (page.Date().isEmpty()) {
-        ShowError(QStringLiteral("Skriv in ett datum"));
-        page.findChild<QWidget *>(QStringLiteral("wwdtpNewDate"))->setFocus();
+    try {
+        page.CheckDate();
+    } catch (const EAbort &) {
         return false;
     }
     if (page.ActivityName().isEmpty()) {
@@ -264,9 +273,9 @@ bool TEntryController::SaveEditedActivity()
     const int key = page.ShownKey();
     if (key < 0)
         return false;
-    if (page.Date().isEmpty()) {
-        ShowError(QStringLiteral("Skriv in ett datum"));
-        page.findChild<QWidget *>(QStringLiteral("wwdtpEditDate"))->setFocus();
+    try {
+        page.CheckDate();
+    } catch (const EAbort &) {
         return false;
     }
     TActivity *activity = m_app.FindActivity(key);
@@ -292,6 +301,8 @@ bool TEntryController::SaveEditedActivity()
         return false;
     }
     m_rows.RefillActivity(key);
+    // What the page shows is what is stored now.
+    page.MarkUnchanged();
     return true;
 }
 
@@ -373,6 +384,24 @@ void TEntryController::ShowSelectedActivity()
         m_editPage.ClearShown();
         return;
     }
+    // The activity on the page already: it stays as it is, with whatever
+    // was typed since it was shown.
+    if (key == m_editPage.ShownKey()) {
+        m_host.ShowEntryPage(TEntryPageKind::Edit);
+        UpdateCurrentCourse();
+        m_host.UpdateControls();
+        return;
+    }
+    // Another activity would replace changes not saved: only when the user
+    // says so. Otherwise the list goes back to the activity of the page.
+    if (m_editPage.HasChanges()
+        && ShowMessageBox(QStringLiteral("Vill du verkligen avbryta dina ändringar?"), TMessageKind::Question,
+                          TMessageButtons(TMessageButton::Yes) | TMessageButton::No)
+               != TMessageResult::Yes) {
+        m_rows.SelectActivity(m_editPage.ShownKey());
+        m_host.UpdateControls();
+        return;
+    }
     TActivity *activity = m_app.FindActivity(key);
     if (activity->GetState() == TActivity::TState::Listed) {
         m_host.SetStatus(QStringLiteral("Hämtar data..."));
@@ -443,6 +472,13 @@ void TEntryController::LapCalcChanged()
 {
     m_newPage.ShowLapCalcMode(true);
     m_editPage.ShowLapCalcMode(true);
+}
+
+void TEntryController::DiaryClosing()
+{
+    m_newPage.ForgetDiary();
+    m_editPage.ForgetDiary();
+    UpdateCurrentCourse();
 }
 
 void TEntryController::CoursesChanged()

@@ -55,6 +55,9 @@ public:
     // The activity's row leaves both grids; both keep as many data rows as
     // remain loaded.
     void RemoveActivity(int key);
+    // The activity's row becomes current in both grids (nothing happens
+    // where it has none).
+    void SelectActivity(int key);
 
 private:
     int IdColumn(TComplexGrid *grid) const;
@@ -105,7 +108,12 @@ public:
     // "&Kopiera från Ändra till Ny".
     void CopyFromEdit();
     // Shows the current list row's activity on "Ändra" (loading its details
-    // first when it is only listed); without one, "Ändra" is emptied.
+    // first when it is only listed); without one, "Ändra" is emptied. When
+    // that activity is on the page already, the page stays as it is, with
+    // what was typed there. When another activity would replace changes not
+    // saved, the user is asked "Vill du verkligen avbryta dina ändringar?"
+    // first; on no the page stays and the list's current row goes back to
+    // its activity.
     void ShowSelectedActivity();
 
     // Menus of the page in front.
@@ -124,6 +132,9 @@ public:
     // A course was saved: the new page's binding to the settings' current
     // course is dropped.
     void CoursesChanged();
+    // The diary is being closed for another one: both pages forget what
+    // came from it or was typed for it (ForgetDiary).
+    void DiaryClosing();
 
 private:
     void ShowError(const QString &text) const;

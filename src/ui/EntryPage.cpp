@@ -7,11 +7,11 @@
 
 #include "app/CorvaleApp.h"
 #include "foundation/CompGrid.h"
+#include "foundation/DatePicker.h"
 #include "foundation/ErrorGuard.h"
 #include "foundation/PGEdit.h"
 #include "foundation/PGUtilsWidgets.h"
 #include "ui/CorvaleCommon.h"
-#include "ui/DatePicker.h"
 #include "ui/EntryGrid.h"
 
 #include <QCheckBox>
@@ -76,6 +76,11 @@ QLabel *picture(QWidget *parent, const QString &name)
     auto *image = new QLabel(parent);
     image->setObjectName(name);
     image->setFixedSize(32, 32);
+    // Hidden at position 0, the picture keeps its room, so that choosing a
+    // position moves nothing around it.
+    QSizePolicy policy = image->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    image->setSizePolicy(policy);
     image->setVisible(false);
     return image;
 }
@@ -758,7 +763,7 @@ void TActivityPage::ConnectHandlers()
         });
     };
 
-    connect(m_wwdtpDate, &QDateEdit::dateChanged, this, [this] { Guard([this] { DateExit(); }); });
+    connect(m_wwdtpDate, &TDatePicker::DateChanged, this, [this] { Guard([this] { DateExit(); }); });
     connect(m_trbrWeather, &QSlider::valueChanged, this, [this] { Guard([this] { trbrWeatherChange(); }); });
     connect(m_trbrWindDir, &QSlider::valueChanged, this, [this] { Guard([this] { trbrWindDirChange(); }); });
     connect(m_trbrSleep, &QSlider::valueChanged, this, [this] { Guard([this] { trbrSleepChange(); }); });

@@ -96,8 +96,13 @@ public:
     // "Ny": chooses the name and runs the activity change handler as the
     // user's choice does. A name not in the list chooses nothing.
     void SelectActivity(const QString &name);
-    // The date as "yyyy-mm-dd"; empty when the date picker is empty.
+    // The date as "yyyy-mm-dd"; empty when the date field is empty or holds
+    // a text that is no date.
     QString Date() const;
+    // Refuses a date the page cannot be saved with: a text that is no date
+    // ("2026-02-30 är inget giltigt datum") or no date at all ("Skriv in ett
+    // datum"), in the error box with the focus on the date; then EAbort.
+    void CheckDate();
     // "Ändra": the key of the activity shown; -1 for none.
     int ShownKey() const { return m_shownKey; }
 
@@ -132,6 +137,18 @@ public:
     // "Ändra": forgets the activity shown and clears the page and the
     // activity field.
     void ClearShown();
+    // The diary the page's lists and choices came from is being closed: the
+    // page is cleared of what belongs to it - the activity shown ("Ändra"),
+    // the chosen activity and its places ("Ny"), the bound course, the
+    // pulse intervals, the program - and of what was typed for it, and shows
+    // no class panel.
+    void ForgetDiary();
+
+    // "Ändra": whether the user changed anything the page shows of the
+    // activity since it was shown or saved; false while none is shown.
+    bool HasChanges() const;
+    // What the page shows now counts as unchanged (after showing or saving).
+    void MarkUnchanged();
     // "Ny": takes over what the edit page shows (the date excepted), as the
     // menu item "&Kopiera från Ändra till Ny" does.
     void CopyFrom(const TActivityPage &source);
@@ -262,6 +279,9 @@ private:
     // A time field must hold a time; else Refuse with the page's text.
     void RequireTime(TNumericalEdit *field, bool saving);
     void FocusBack(QWidget *field);
+    // Every value the user can change on the page, with the course and the
+    // pulse intervals chosen for it.
+    QStringList EditableValues() const;
     void SetPlace(const QString &place);
     QString Place() const;
     void RefillPlaces(const QString &name);
@@ -276,6 +296,7 @@ private:
     int m_shownKey = -1;
     QString m_handledActivity; // the name the activity handler ran for last
     QString m_courseNr;        // empty when no course is bound
+    QStringList m_unchanged;   // EditableValues() when last marked unchanged
     QList<qint32> m_pulseIds;
     QList<qint32> m_pulseValues;
     TIntegerList m_programIds; // entry i + 1 of the program combo box is m_programIds[i]

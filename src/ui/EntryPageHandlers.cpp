@@ -7,6 +7,7 @@
 #include "app/CorvaleApp.h"
 #include "foundation/CompGrid.h"
 #include "foundation/CorvaleExceptions.h"
+#include "foundation/DatePicker.h"
 #include "foundation/MessageBox.h"
 #include "foundation/PGEdit.h"
 #include "foundation/PGUtils.h"
@@ -16,7 +17,6 @@
 #include "reference/Exercises.h"
 #include "reference/Pulses.h"
 #include "ui/CorvaleCommon.h"
-#include "ui/DatePicker.h"
 #include "ui/EntryGrid.h"
 
 #include <QCheckBox>

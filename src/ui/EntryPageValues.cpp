@@ -7,6 +7,7 @@
 #include "app/CorvaleApp.h"
 #include "foundation/CompGrid.h"
 #include "foundation/CorvaleExceptions.h"
+#include "foundation/DatePicker.h"
 #include "foundation/MessageBox.h"
 #include "foundation/PGEdit.h"
 #include "foundation/PGUtils.h"
@@ -16,7 +17,6 @@
 #include "model/ClasshieWorkout.h"
 #include "reference/Exercises.h"
 #include "ui/CorvaleCommon.h"
-#include "ui/DatePicker.h"
 #include "ui/EntryGrid.h"
 
 #include <QCheckBox>
@@ -252,6 +252,7 @@ void TActivityPage::ShowActivity(const TActivity &activity)
     DateExit();
     CalculateCalorieHour();
     UpdateControls();
+    MarkUnchanged();
     emit ControlsChanged();
 }
 
@@ -434,10 +435,18 @@ void TActivityPage::ReadInto(TActivity &activity)
     // Whatever is still being typed counts: every edit and grid of the
     // page takes over its text first.
     TTulloUtilMisc::CommitEdits(this);
-    if (Date().isEmpty())
-        Refuse(m_wwdtpDate, QStringLiteral("Skriv in ett datum"));
+    CheckDate();
     ReadCommon(activity);
     ReadClass(activity);
+}
+
+void TActivityPage::CheckDate()
+{
+    const QString refusal = m_wwdtpDate->Refusal();
+    if (!refusal.isEmpty())
+        Refuse(m_wwdtpDate, refusal);
+    if (Date().isEmpty())
+        Refuse(m_wwdtpDate, QStringLiteral("Skriv in ett datum"));
 }
 
 void TActivityPage::ReadCommon(TActivity &activity)
@@ -673,7 +682,7 @@ void TActivityPage::Clear()
 {
     {
         const QScopedValueRollback<bool> filling(m_filling, true);
-        m_wwdtpDate->setDate(QDate::currentDate());
+        m_wwdtpDate->SetDate(QDate::currentDate());
         SetPlace(QString());
         for (TNumericalEdit *edit : {m_numedtWeight, m_numedtRestPulse, m_numedtAvgPulse, m_numedtMaxPulse, m_numedtCalorie,
                                      m_numedtCalHour, m_numedtWind, m_numedtTemp, m_numedtSleepTime})
@@ -698,6 +707,82 @@ void TActivityPage::ClearShown()
     Clear();
     ShowActivityPanel(TEntryPanel::None);
     emit ControlsChanged();
+}
+
+void TActivityPage::ForgetDiary()
+{
+    if (m_kind == TEntryPageKind::Edit) {
+        ClearShown();
+        return;
+    }
+    {
+        const QSignalBlocker blocker(m_cmbbxNewActivity);
+        m_cmbbxNewActivity->setCurrentIndex(-1);
+    }
+    m_handledActivity.clear();
+    Clear();
+    {
+        const QScopedValueRollback<bool> filling(m_filling, true);
+        const QSignalBlocker blocker(m_cmbbxNewLocation);
+        m_cmbbxNewLocation->clear();
+        m_cmbbxNewLocation->setEditText(QString());
+    }
+    ShowActivityPanel(TEntryPanel::None);
+    emit ControlsChanged();
+}
+
+QStringList TActivityPage::EditableValues() const
+{
+    QStringList values{m_courseNr};
+    for (const qint32 id : m_pulseIds)
+        values.append(QString::number(id));
+    values.append(QStringLiteral("|"));
+    for (const qint32 percentage : m_pulseValues)
+        values.append(QString::number(percentage));
+    // The named controls of the page itself; the calendar and the editors
+    // of the grids are windows or helpers of their own.
+    const QList<QWidget *> widgets = findChildren<QWidget *>();
+    for (const QWidget *widget : widgets) {
+        if (widget->objectName().isEmpty() || widget->window() != window())
+            continue;
+        QString value;
+        if (const auto *line = qobject_cast<const QLineEdit *>(widget)) {
+            if (line->isReadOnly())
+                continue;
+            value = line->text();
+        } else if (const auto *memo = qobject_cast<const QPlainTextEdit *>(widget)) {
+            if (memo->isReadOnly())
+                continue;
+            value = memo->toPlainText();
+        } else if (const auto *combo = qobject_cast<const QComboBox *>(widget)) {
+            value = QString::number(combo->currentIndex()) + QLatin1Char(' ') + combo->currentText();
+        } else if (const auto *slider = qobject_cast<const QSlider *>(widget)) {
+            value = QString::number(slider->value());
+        } else if (const auto *check = qobject_cast<const QCheckBox *>(widget)) {
+            value = check->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+        } else if (const auto *grid = qobject_cast<const TEntryGrid *>(widget)) {
+            for (int row = 0; row < grid->RowCount(); ++row) {
+                for (int col = 0; col < grid->ColCount(); ++col) {
+                    if (grid->CellEdit(col, row).Kind != TEntryGrid::TEditKind::None)
+                        value += grid->Cells(col, row) + QLatin1Char('|');
+                }
+            }
+        } else {
+            continue;
+        }
+        values.append(widget->objectName() + QLatin1Char('=') + value);
+    }
+    return values;
+}
+
+bool TActivityPage::HasChanges() const
+{
+    return m_kind == TEntryPageKind::Edit && m_shownKey >= 0 && EditableValues() != m_unchanged;
+}
+
+void TActivityPage::MarkUnchanged()
+{
+    m_unchanged = EditableValues();
 }
 
 void TActivityPage::CopyFrom(const TActivityPage &source)

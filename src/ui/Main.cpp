@@ -486,6 +486,10 @@ void TfrmMain::ObserverChange(const TObservation &observation)
         break;
     case TNotifyKind::Closing:
         ClearResult();
+        // Nothing on the entry pages may be saved into the next diary with
+        // this one's courses, pulse intervals or programs.
+        if (m_entry)
+            m_entry->DiaryClosing();
         break;
     case TNotifyKind::DatabaseChanged:
         UpdateControls();

@@ -97,8 +97,9 @@ public:
     void UpdateControls() override;
     // Searches with the criteria of the search page and lists what is found,
     // sorted by the search order of the settings, the last row current.
-    // Errors of the search reach the caller after the busy period ended and
-    // the controls were updated.
+    // A search date that is no date is refused first (error box, focus on
+    // the date, EAbort). Errors of the search reach the caller after the
+    // busy period ended and the controls were updated.
     void RunSearch();
     // This year's activities, when the settings ask for it at start.
     void SearchAtStart();

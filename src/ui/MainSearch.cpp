@@ -10,6 +10,7 @@
 #include "columns/GridActivityColumns.h"
 #include "foundation/CompGrid.h"
 #include "foundation/CorvaleExceptions.h"
+#include "foundation/DatePicker.h"
 #include "foundation/DefReg.h"
 #include "foundation/ErrorGuard.h"
 #include "foundation/Find.h"
@@ -25,7 +26,6 @@
 #include "model/ClasshieTypes.h"
 #include "model/ClasshieWorkout.h"
 #include "reference/Exercises.h"
-#include "ui/DatePicker.h"
 #include "ui/MainPrivate.h"
 
 #include <QCollator>
@@ -690,6 +690,9 @@ void TfrmMain::FillRows(const QList<int> &numbers)
 
 void TfrmMain::RunSearch()
 {
+    // A date typed that is no date is refused, never searched as no date.
+    m_wwdtpSearchDate1->Check();
+    m_wwdtpSearchDate2->Check();
     SetStatus(QStringLiteral("Söker..."));
     std::optional<TBusyPeriod> busy;
     busy.emplace(m_cursor, BusyId);

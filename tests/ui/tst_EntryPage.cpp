@@ -14,6 +14,7 @@
 #include "columns/GridActivityColumns.h"
 #include "foundation/CompGrid.h"
 #include "foundation/CrsrMgt.h"
+#include "foundation/DatePicker.h"
 #include "foundation/DbClient.h"
 #include "foundation/PGEdit.h"
 #include "foundation/PGUtils.h"
@@ -25,7 +26,6 @@
 #include "model/ClasshieWorkout.h"
 #include "reference/Exercises.h"
 #include "reference/Pulses.h"
-#include "ui/DatePicker.h"
 #include "ui/EntryController.h"
 #include "ui/EntryGrid.h"
 #include "ui/EntryPage.h"
@@ -687,6 +687,94 @@ private slots:
         QCOMPARE(f.App().GetLoadedCount(), 0);
         QCOMPARE(f.Sessions(), 0);
         QCOMPARE(f.NewPage().LapEdit(1, 1)->Value(), times.at(1));
+    }
+
+    // The date of "Ny" typed over with real keys: a date is saved as it was
+    // typed; what is no date, or nothing, is refused with the focus on the
+    // date and the text left exactly as typed.
+    void typedDatesOnTheNewPage_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("weekday");
+        QTest::newRow("a date") << "2024-05-14" << "" << "Tisdag vecka 20";
+        QTest::newRow("without dashes") << "20240514" << "" << "Tisdag vecka 20";
+        QTest::newRow("february 30") << "2024-02-30" << "2024-02-30 är inget giltigt datum" << "";
+        QTest::newRow("no day") << "2024-05" << "2024-05 är inget giltigt datum. Skriv datumet som åååå-mm-dd." << "";
+        QTest::newRow("cleared") << "" << "Skriv in ett datum" << "";
+    }
+
+    void typedDatesOnTheNewPage()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        QFETCH(QString, weekday);
+        TEntryFixture f;
+        QVERIFY(f.Ready());
+        f.NewPage().SelectActivity(QStringLiteral("Tennis"));
+        f.Num(QStringLiteral("numedtNewTTime"))->SetValue(QStringLiteral("60"));
+        auto *date = f.Child<TDatePicker>(QStringLiteral("wwdtpNewDate"));
+        QCOMPARE(date->Text(), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+        QTest::mouseClick(date, Qt::LeftButton);
+        QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(date, Qt::Key_Delete);
+        QTest::keyClicks(date, typed);
+        QCOMPARE(f.Child<QLabel>(QStringLiteral("lblNewDateDayWeek"))->text(), weekday);
+        f.Controller().Save();
+
+        if (message.isEmpty()) {
+            QCOMPARE(f.messages, QStringList());
+            QCOMPARE(f.App().GetLoadedCount(), 1);
+            QCOMPARE(f.App().FindActivity(f.Rows().CurrentKey())->GetDate(), QStringLiteral("2024-05-14"));
+            QCOMPARE(f.Cell(TColumnKind::cDate, f.Rows().CurrentKey()), QStringLiteral("2024-05-14"));
+            QCOMPARE(date->text(), QStringLiteral("2024-05-14"));
+        } else {
+            QCOMPARE(f.messages, QStringList{message});
+            QCOMPARE(f.FocusName(), QStringLiteral("wwdtpNewDate"));
+            QCOMPARE(date->text(), typed);
+            QCOMPARE(f.App().GetLoadedCount(), 0);
+            QCOMPARE(f.Sessions(), 0);
+        }
+    }
+
+    // Choosing a weather, wind or rest position shows its text without
+    // moving the bar or the controls below it.
+    void pickerTextsMoveNothing_data()
+    {
+        QTest::addColumn<QString>("bar");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("below");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("weather") << "trbrNewWeather" << "lblNewWeather" << "trbrNewWindDir" << 8;
+        QTest::newRow("wind") << "trbrNewWindDir" << "lblNewWindDir" << "numedtNewWind" << 4;
+        QTest::newRow("rest") << "trbrNewSleep" << "lblNewSleepQuality" << "numedtNewSleepTime" << 1;
+    }
+
+    void pickerTextsMoveNothing()
+    {
+        QFETCH(QString, bar);
+        QFETCH(QString, label);
+        QFETCH(QString, below);
+        QFETCH(int, steps);
+        TEntryFixture f;
+        QVERIFY(f.Ready());
+        QWidget *page = &f.NewPage();
+        const auto where = [&](const QString &name) {
+            QWidget *widget = f.Child<QWidget>(name);
+            return QRect(widget->mapTo(page, QPoint(0, 0)), widget->size());
+        };
+        QCoreApplication::processEvents();
+        const QRect barBefore = where(bar);
+        const QRect belowBefore = where(below);
+        auto *slider = f.Child<QSlider>(bar);
+        slider->setFocus();
+        for (int i = 0; i < steps; ++i)
+            QTest::keyClick(slider, Qt::Key_Right);
+        QCOMPARE(slider->value(), steps);
+        QVERIFY(!f.Child<QLabel>(label)->text().isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(where(bar), barBefore);
+        QCOMPARE(where(below), belowBefore);
     }
 
     void emptyDateRefused()

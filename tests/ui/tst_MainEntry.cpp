@@ -9,11 +9,13 @@
 
 #include "app/CorvaleApp.h"
 #include "foundation/CompGrid.h"
+#include "foundation/DatePicker.h"
 #include "foundation/PGEdit.h"
 #include "foundation/SettingsFiles.h"
 #include "model/ClasshieTypes.h"
 #include "reference/CurrentCourse.h"
-#include "ui/DatePicker.h"
+#include "reference/Exercises.h"
+#include "reference/Pulses.h"
 #include "ui/EntryController.h"
 #include "ui/EntryPage.h"
 #include "ui/Main.h"
@@ -25,6 +27,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -40,10 +43,15 @@ TCorvaleApp::TOptions options()
     return result;
 }
 
-bool install(const TTestFolders &folders)
+// Empty diaries in the slots 1 to `diaries`, the first one the user's.
+bool install(const TTestFolders &folders, int diaries)
 {
-    DiaryDatabase::Create(folders.DataFolder() + QStringLiteral("/Corvale1.gdb"), QStringLiteral(TERNVALL_SCHEMA_FILE));
     auto machine = SettingsFiles::OpenStore(SettingsFiles::THive::Machine);
+    for (int slot = 1; slot <= diaries; ++slot) {
+        DiaryDatabase::Create(folders.DataFolder() + QStringLiteral("/Corvale%1.gdb").arg(slot),
+                              QStringLiteral(TERNVALL_SCHEMA_FILE));
+        machine->setValue(QStringLiteral("DbSelectNames/%1").arg(slot), QStringLiteral("Användare %1").arg(slot));
+    }
     machine->setValue(QStringLiteral("Version"), QStringLiteral("2.3.0"));
     machine->setValue(QStringLiteral("Database/Location"), folders.DataFolder() + QLatin1Char('/'));
     return true;
@@ -51,13 +59,13 @@ bool install(const TTestFolders &folders)
 
 // The real start-up opens an empty diary in the main window, which is then
 // the active window; message boxes are recorded and answered from
-// `answers` (OK when it is empty).
+// `answers` (OK when it is empty); the user choice picks slot `nextUser`.
 class TMainWindow
 {
 public:
-    TMainWindow()
-        : m_installed(install(m_folders)), m_watcher([this](QWidget *window) { Answer(window); }), m_app(options()),
-          m_window(m_app)
+    explicit TMainWindow(int diaries = 1)
+        : m_installed(install(m_folders, diaries)), m_watcher([this](QWidget *window) { Answer(window); }),
+          m_app(options()), m_window(m_app)
     {
         m_window.show();
         QTimer::singleShot(500, [] { QCoreApplication::exit(1); });
@@ -93,12 +101,28 @@ public:
         QTest::keyClick(&m_window, Qt::Key_S, Qt::ControlModifier);
     }
 
+    // "&Byt användare..." to the slot, as the user chooses it; true when
+    // the main window is the active one again afterwards.
+    bool ChangeUser(int slot)
+    {
+        nextUser = slot;
+        Action("mnuiDb")->trigger();
+        m_window.activateWindow();
+        return QTest::qWaitFor([this] { return QApplication::activeWindow() == &m_window; }, 5000);
+    }
+
     QStringList messages;
     QStringList answers;
+    int nextUser = 2;
 
 private:
     void Answer(QWidget *window)
     {
+        if (window->objectName() == QLatin1String("frmDbSelect")) {
+            window->findChild<QRadioButton *>(QStringLiteral("rgbDb%1").arg(nextUser))->click();
+            window->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+            return;
+        }
         if (window->objectName() != QLatin1String("frmMessage"))
             return;
         messages.append(window->findChild<QPlainTextEdit *>(QStringLiteral("moText"))->toPlainText());
@@ -179,6 +203,155 @@ private slots:
         QTest::keyClick(&w.Window(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(w.messages, QStringList());
         QCOMPARE(list->Cells(2, 1), QStringLiteral("Stan"));
+    }
+
+    // After "&Byt användare..." nothing of the first diary is left on the
+    // entry pages to be saved into the second: no pulse intervals, course,
+    // program, place list or typed values; the second diary's lists show.
+    void aChangeOfUserEmptiesTheEntryPages()
+    {
+        TMainWindow w(2);
+        QVERIFY(w.Ready());
+        TPulses &pulses = w.App().GetPulses();
+        const qint32 band = pulses.AddPulse(120, 140);
+        pulses.ApplyPulses();
+        TExercisePrograms &programs = w.App().GetExercisePrograms();
+        programs.AddProgram(QStringLiteral("Bas"), QString());
+        programs.ApplyPrograms();
+        w.Window().FillWorkPrograms();
+        w.SaveRun(QStringLiteral("Skogen"));
+        QCOMPARE(w.messages, QStringList());
+        w.App().LoadPlaces();
+
+        TActivityPage *page = w.Window().NewPage();
+        auto *location = w.Child<QComboBox>("cmbbxNewLocation");
+        page->SelectActivity(QStringLiteral("Cykling"));
+        page->SelectActivity(QStringLiteral("Löpning"));
+        QCOMPARE(location->count(), 1);
+        page->SetPulseIntervals({band}, {60});
+        const int course = w.App().NewCourse();
+        w.App().SetCourseValues(course, QStringLiteral("Löpning"), 2, 5.0, QStringLiteral("Skogen"));
+        w.App().SaveCourse(course);
+        page->BindCourse(TChosenCourse{QString::number(course), QStringLiteral("Skogen"), QStringLiteral("5"), {}});
+        auto *program = w.Child<QComboBox>("cmbbxNewWorkEP");
+        QCOMPARE(program->count(), 2);
+        program->setCurrentIndex(1);
+        w.Child<TNumericalEdit>("numedtNewWeight")->SetValue(QStringLiteral("72.5"));
+        QVERIFY(page->HasCourse());
+
+        QVERIFY(w.ChangeUser(2));
+        QCOMPARE(w.Window().windowTitle(), QStringLiteral("Ternvall - Användare 2"));
+        QCOMPARE(w.messages, QStringList());
+        QCOMPARE(page->PulseIds(), QList<qint32>());
+        QCOMPARE(page->PulsePercentages(), QList<qint32>());
+        QCOMPARE(w.Child<TComplexGrid>("cplxgrdNewTDTPulse")->RowCount(), 0);
+        QVERIFY(!page->HasCourse());
+        QCOMPARE(program->count(), 1);
+        QCOMPARE(program->currentIndex(), 0);
+        QCOMPARE(page->ActivityName(), QString());
+        QCOMPARE(page->CurrentPanel(), TEntryPanel::None);
+        QCOMPARE(location->count(), 0);
+        QCOMPARE(location->currentText(), QString());
+        QCOMPARE(w.Child<TNumericalEdit>("numedtNewWeight")->text(), QString());
+        QCOMPARE(w.Window().EditPage()->ShownKey(), -1);
+
+        // A run saved in the second diary carries nothing of the first.
+        w.SaveRun(QStringLiteral("Stan"));
+        QCOMPARE(w.messages, QStringList());
+        QCOMPARE(w.App().GetLoadedCount(), 1);
+        auto *run = dynamic_cast<TTimeDistanceActivity *>(w.App().FindActivity(1));
+        QVERIFY(run);
+        QList<qint32> ids, percentages;
+        run->GetPulseIntervals(ids, percentages);
+        QCOMPARE(ids, QList<qint32>());
+        const QString courseNr = run->GetCourseNr().trimmed();
+        QVERIFY2(courseNr.isEmpty() || courseNr == QLatin1String("-1"), qPrintable(courseNr));
+    }
+
+    // "Ändra" brought to the front again, by a page change or by
+    // Ctrl+Alt+N on the last row, keeps what was typed there.
+    void theEditPageKeepsWhatWasTyped()
+    {
+        TMainWindow w;
+        QVERIFY(w.Ready());
+        w.SaveRun(QStringLiteral("Skogen"));
+        w.SaveRun(QStringLiteral("Stan"));
+        w.ShowPage("tshEdit");
+        QCOMPARE(w.Window().ShownActivity(), 2);
+        auto *place = w.Child<QLineEdit>("edtEditLocation");
+        auto *weight = w.Child<TNumericalEdit>("numedtEditWeight");
+        QTest::mouseClick(place, Qt::LeftButton);
+        QTest::keyClick(place, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(place, QStringLiteral("Berget"));
+        weight->setFocus();
+        QTest::keyClicks(weight, QStringLiteral("71"));
+
+        w.ShowPage("tshResult");
+        w.ShowPage("tshEdit");
+        QCOMPARE(place->text(), QStringLiteral("Berget"));
+        QCOMPARE(weight->Value(), QStringLiteral("71.0"));
+        QTest::keyClick(&w.Window(), Qt::Key_N, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(w.Window().ShownActivity(), 2);
+        QCOMPARE(place->text(), QStringLiteral("Berget"));
+        QCOMPARE(weight->Value(), QStringLiteral("71.0"));
+        QCOMPARE(w.messages, QStringList());
+        // Saved, the changes are the activity's and nothing is asked.
+        QTest::keyClick(&w.Window(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(w.Window().ListGrid()->Cells(2, 2), QStringLiteral("Berget"));
+        QVERIFY(w.Reactivated());
+        QTest::keyClick(&w.Window(), Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(w.Window().ShownActivity(), 1);
+        QCOMPARE(w.messages, QStringList());
+    }
+
+    // Another activity replacing changes not saved asks first; no keeps
+    // the page and the list's row, yes shows the other activity.
+    void anotherActivityAsksBeforeReplacingChanges_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("fromTheList");
+        QTest::newRow("no, Ctrl+Alt+P") << "btnNo" << false;
+        QTest::newRow("yes, Ctrl+Alt+P") << "btnYes" << false;
+        QTest::newRow("no, list row and page change") << "btnNo" << true;
+        QTest::newRow("yes, list row and page change") << "btnYes" << true;
+    }
+
+    void anotherActivityAsksBeforeReplacingChanges()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, fromTheList);
+        TMainWindow w;
+        QVERIFY(w.Ready());
+        w.SaveRun(QStringLiteral("Skogen"));
+        w.SaveRun(QStringLiteral("Stan"));
+        w.ShowPage("tshEdit");
+        auto *place = w.Child<QLineEdit>("edtEditLocation");
+        QTest::mouseClick(place, Qt::LeftButton);
+        QTest::keyClick(place, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(place, QStringLiteral("Berget"));
+
+        w.answers = {answer};
+        if (fromTheList) {
+            w.ShowPage("tshResult");
+            w.Window().ListGrid()->SetRow(1);
+            w.ShowPage("tshEdit");
+        } else {
+            QTest::keyClick(&w.Window(), Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
+        }
+        QCOMPARE(w.messages, QStringList{QStringLiteral("Vill du verkligen avbryta dina ändringar?")});
+        QCOMPARE(w.Pages()->currentWidget(), w.Child<QWidget>("tshEdit"));
+        if (answer == QLatin1String("btnNo")) {
+            QCOMPARE(w.Window().ShownActivity(), 2);
+            QCOMPARE(place->text(), QStringLiteral("Berget"));
+            QCOMPARE(w.Window().ListGrid()->Row(), 2);
+            QCOMPARE(w.Window().CounterText(), QStringLiteral("2/2 aktiviteter"));
+        } else {
+            QCOMPARE(w.Window().ShownActivity(), 1);
+            QCOMPARE(place->text(), QStringLiteral("Skogen"));
+            QCOMPARE(w.Window().ListGrid()->Row(), 1);
+        }
+        // Nothing was saved either way.
+        QCOMPARE(w.Window().ListGrid()->Cells(2, 2), QStringLiteral("Stan"));
     }
 
     void removingGoesThroughTheList()

@@ -11,6 +11,7 @@
 #include "app/CorvaleApp.h"
 #include "columns/ColumnSettings.h"
 #include "foundation/CompGrid.h"
+#include "foundation/DatePicker.h"
 #include "foundation/DbClient.h"
 #include "foundation/PGEdit.h"
 #include "foundation/SettingsFiles.h"
@@ -20,7 +21,6 @@
 #include "model/ActivityName.h"
 #include "model/ClasshieTypes.h"
 #include "reference/Pulses.h"
-#include "ui/DatePicker.h"
 #include "ui/Main.h"
 
 #include <QAction>
@@ -680,6 +680,67 @@ private slots:
         QCOMPARE(w.messages, QStringList());
     }
 
+    // Dates typed with the keyboard into the empty date fields find the
+    // sessions of exactly those dates.
+    void typedDatesFindTheirSessions_data()
+    {
+        QTest::addColumn<QString>("dateFrom");
+        QTest::addColumn<QString>("dateTo");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::newRow("january to february") << "2024-01-01" << "2024-02-28" << QList<int>{2, 3, 4};
+        QTest::newRow("one day") << "2024-02-15" << "2024-02-15" << QList<int>{4};
+        QTest::newRow("from only") << "2024-02-01" << "" << QList<int>{3, 4, 1};
+        QTest::newRow("to only") << "" << "2024-01-10" << QList<int>{5, 2};
+        QTest::newRow("without dashes") << "20231231" << "20240110" << QList<int>{5, 2};
+    }
+
+    void typedDatesFindTheirSessions()
+    {
+        QFETCH(QString, dateFrom);
+        QFETCH(QString, dateTo);
+        QFETCH(QList<int>, keys);
+        TSearchWindow w;
+        QVERIFY(w.Ready());
+        w.Child<QTabWidget>("pgctrlMain")->setCurrentWidget(w.Child<QWidget>("tshSearch"));
+        auto *from = w.Child<TDatePicker>("wwdtpSearchDate1");
+        auto *to = w.Child<TDatePicker>("wwdtpSearchDate2");
+        QVERIFY(from->IsEmpty());
+        QVERIFY(to->IsEmpty());
+        QTest::mouseClick(from, Qt::LeftButton);
+        QTest::keyClicks(from, dateFrom);
+        QTest::keyClick(from, Qt::Key_Tab);
+        QTest::mouseClick(to, Qt::LeftButton);
+        QTest::keyClicks(to, dateTo);
+        QTest::keyClick(to, Qt::Key_Tab);
+        w.Search();
+
+        QCOMPARE(w.messages, QStringList());
+        QCOMPARE(w.Keys(), keys);
+        QCOMPARE(w.CurrentPage(), w.Child<QWidget>("tshResult"));
+        // The criteria stay as they were typed.
+        QCOMPARE(from->text().remove(QLatin1Char('-')), dateFrom.remove(QLatin1Char('-')));
+        QCOMPARE(to->text().remove(QLatin1Char('-')), dateTo.remove(QLatin1Char('-')));
+    }
+
+    // A search date that is no date is refused before anything is searched,
+    // and stays as typed with the focus on it.
+    void aSearchDateThatIsNoDateIsRefused()
+    {
+        TSearchWindow w;
+        QVERIFY(w.Ready());
+        w.Child<QTabWidget>("pgctrlMain")->setCurrentWidget(w.Child<QWidget>("tshSearch"));
+        auto *to = w.Child<TDatePicker>("wwdtpSearchDate2");
+        QTest::mouseClick(to, Qt::LeftButton);
+        QTest::keyClicks(to, QStringLiteral("2024-02-30"));
+        w.Search();
+        QCOMPARE(w.messages, QStringList{QStringLiteral("2024-02-30 är inget giltigt datum")});
+        QCOMPARE(w.App().GetLoadedCount(), 0);
+        QCOMPARE(w.CurrentPage(), w.Child<QWidget>("tshSearch"));
+        QCOMPARE(to->text(), QStringLiteral("2024-02-30"));
+        QCOMPARE(w.Window().focusWidget(), to);
+        QCOMPARE(w.Window().StatusText(), QString());
+    }
+
     void clearingTheSearchPageLeavesTheClipboard()
     {
         TSearchWindow w(noEntries);
@@ -840,7 +901,7 @@ private slots:
         auto *picker = w.Child<TDatePicker>("wwdtpSearchDate2");
         picker->SetText(QStringLiteral("2024-02-29"));
         QCOMPARE(picker->text(), QStringLiteral("2024-02-29"));
-        QCOMPARE(picker->calendarWidget()->firstDayOfWeek(), Qt::Monday);
+        QCOMPARE(picker->Calendar()->firstDayOfWeek(), Qt::Monday);
     }
 };
 
