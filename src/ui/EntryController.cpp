@@ -393,12 +393,16 @@ void TEntryController::ShowSelectedActivity()
         return;
     }
     // Another activity would replace changes not saved: only when the user
-    // says so. Otherwise the list goes back to the activity of the page.
+    // says so. Otherwise the list goes back to the activity of the page. A
+    // field or cell still being typed in counts as changed.
+    if (m_editPage.ShownKey() >= 0)
+        TTulloUtilMisc::CommitEdits(&m_editPage);
     if (m_editPage.HasChanges()
         && ShowMessageBox(QStringLiteral("Vill du verkligen avbryta dina ändringar?"), TMessageKind::Question,
                           TMessageButtons(TMessageButton::Yes) | TMessageButton::No)
                != TMessageResult::Yes) {
         m_rows.SelectActivity(m_editPage.ShownKey());
+        UpdateCurrentCourse();
         m_host.UpdateControls();
         return;
     }
