@@ -296,11 +296,14 @@ QRect TTulloUtilWindow::PullOnScreen(const QRect &place, const QMargins &frame, 
 {
     if (screens.isEmpty())
         return place;
-    const QRect outer = place.marginsAdded(frame);
+    // A window whose title bar and contents are on a screen stays where it
+    // is, even when its side and bottom borders reach past the edges.
+    const QRect reachable = place.marginsAdded(QMargins(0, frame.top(), 0, 0));
     for (const QRect &screen : screens) {
-        if (screen.contains(outer))
+        if (screen.contains(reachable))
             return place;
     }
+    const QRect outer = place.marginsAdded(frame);
     const QPoint centre = outer.center();
     QRect target = screens.constFirst();
     qint64 nearest = distanceSquared(centre, target);
@@ -329,7 +332,7 @@ QMargins TTulloUtilWindow::Frame(const QWidget *window)
     // Before the window system has framed the window its frame is unknown:
     // a title bar of the style's height and a narrow border are assumed.
     const QStyle *style = window->style() ? window->style() : QApplication::style();
-    const int border = 4;
+    const int border = 8;
     const int titleBar = qMax(0, style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window));
     return QMargins(border, titleBar + border, border, border);
 }

@@ -111,15 +111,15 @@ public:
     // without an owner.
     static void CentreOverOwner(QWidget *window);
 
-    // `place` unchanged when it lies, with the frame around it, inside the
-    // available area of one of `screens`; otherwise moved (and made smaller
-    // where it does not fit) into the screen that holds its centre, or the
-    // nearest screen when none does, so that its title bar can be reached.
-    // `place` unchanged without screens.
+    // `place` unchanged when it lies with the title bar above it (the top of
+    // `frame`) inside the available area of one of `screens`; otherwise
+    // moved, with the whole frame, into the screen that holds its centre, or
+    // the nearest screen when none does, and made smaller where it does not
+    // fit. `place` unchanged without screens.
     static QRect PullOnScreen(const QRect &place, const QMargins &frame, const QList<QRect> &screens);
     // The frame the window system puts around the window: the real one of a
     // window that has been shown with a frame, else a title bar of the
-    // style's height above it and a border of 4 pixels.
+    // style's height above it and a border of 8 pixels.
     static QMargins Frame(const QWidget *window);
     // The available areas of the screens.
     static QList<QRect> ScreenAreas();

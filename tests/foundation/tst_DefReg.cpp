@@ -679,6 +679,8 @@ void TestDefReg::pullOnScreen_data()
     QTest::newRow("inside the first screen") << QRect(100, 100, 400, 300) << QRect(100, 100, 400, 300);
     QTest::newRow("inside the second screen") << QRect(2000, 300, 400, 300) << QRect(2000, 300, 400, 300);
     QTest::newRow("touching the edges") << QRect(1, 21, 1598, 948) << QRect(1, 21, 1598, 948);
+    QTest::newRow("borders past the edges") << QRect(0, 21, 1600, 949) << QRect(0, 21, 1600, 949);
+    QTest::newRow("bottom border off, moved with it") << QRect(100, 700, 400, 271) << QRect(100, 698, 400, 271);
     QTest::newRow("title bar above the screen") << QRect(-1, -20, 400, 300) << QRect(1, 21, 400, 300);
     QTest::newRow("across both, mostly on the first") << QRect(1400, 100, 400, 300) << QRect(1199, 100, 400, 300);
     QTest::newRow("across both, mostly on the second") << QRect(1500, 100, 400, 300) << QRect(1601, 100, 400, 300);
