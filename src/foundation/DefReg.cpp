@@ -111,7 +111,7 @@ void TDefRegistry::DeleteValue(const QString &name)
     m_store->remove(Key(name));
 }
 
-void TDefRegistry::ReadPlace(QPoint &position, QSize *size) const
+bool TDefRegistry::ReadPlace(QPoint &position, QSize *size) const
 {
     if (size) {
         if (ValueExists(QStringLiteral("Width")))
@@ -119,10 +119,13 @@ void TDefRegistry::ReadPlace(QPoint &position, QSize *size) const
         if (ValueExists(QStringLiteral("Height")))
             size->setHeight(ReadIntegerDef(QStringLiteral("Height"), size->height()));
     }
-    if (ValueExists(QStringLiteral("XPosition")))
+    const bool hasX = ValueExists(QStringLiteral("XPosition"));
+    const bool hasY = ValueExists(QStringLiteral("YPosition"));
+    if (hasX)
         position.setX(ReadIntegerDef(QStringLiteral("XPosition"), position.x()));
-    if (ValueExists(QStringLiteral("YPosition")))
+    if (hasY)
         position.setY(ReadIntegerDef(QStringLiteral("YPosition"), position.y()));
+    return hasX || hasY;
 }
 
 void TDefRegistry::WritePlace(const QPoint &position, const QSize *size)

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QSettings;
+class QWidget;
 
 // The program's store for what it remembers outside the diary: window
 // places, list widths, sort orders, find histories, preferences, the user
@@ -60,14 +61,21 @@ public:
     void WriteIntegerAtLeast(const QString &name, int value, int minimum);
     void DeleteValue(const QString &name);
 
-    // Window geometry in the values Width, Height, XPosition, YPosition (the
-    // position of the frame, the size of the contents). Reading sets each
-    // part whose value exists and leaves the others. A missing form raises
-    // ERegistry "Invalid form".
-    template <class Form> void WriteWindow(const Form *form);
-    template <class Form> void ReadWindow(Form *form) const;
-    template <class Form> void WritePosition(const Form *form);
-    template <class Form> void ReadPosition(Form *form) const;
+    // Window geometry in the values Width, Height, XPosition, YPosition: the
+    // place and size of the window's contents (QWidget::geometry), the same
+    // on writing and reading, so that a window comes back exactly where it
+    // was whatever frame the window system draws around it. Reading sets
+    // each part whose value exists and leaves the others; a stored place
+    // that lies off the screens is pulled onto the nearest one, and a window
+    // with no stored place opens centred over its owner (see
+    // TTulloUtilWindow). A missing form raises ERegistry "Invalid form".
+    //
+    // These four work on widgets and are built with the widget part of the
+    // foundation (DefRegWindows.cpp).
+    void WriteWindow(const QWidget *form);
+    void ReadWindow(QWidget *form) const;
+    void WritePosition(const QWidget *form);
+    void ReadPosition(QWidget *form) const;
 
     // The items of a combo box as values "0", "1", ...: blank items are left
     // out without leaving gaps; higher numbers from an earlier, longer list
@@ -80,7 +88,8 @@ public:
 private:
     QString Key(const QString &name) const;
     void RequireOpenKey() const;
-    void ReadPlace(QPoint &position, QSize *size) const;
+    // True when XPosition or YPosition exists.
+    bool ReadPlace(QPoint &position, QSize *size) const;
     void WritePlace(const QPoint &position, const QSize *size);
     QStringList ReadHistory() const;
     void WriteHistory(const QStringList &items);
@@ -92,57 +101,10 @@ private:
 };
 
 // Restores a window's geometry from its key in the per-user hive, with a
-// registry of its own.
-template <class Form> void LoadWindowState(const QString &key, Form *form)
-{
-    TDefRegistry registry(TDefRegistry::THive::User);
-    registry.OpenKey(key, true);
-    registry.ReadWindow(form);
-    registry.CloseKey();
-}
-
-template <class Form> void SaveWindowState(const QString &key, const Form *form)
-{
-    TDefRegistry registry(TDefRegistry::THive::User);
-    registry.OpenKey(key, true);
-    registry.WriteWindow(form);
-    registry.CloseKey();
-}
-
-template <class Form> void TDefRegistry::WriteWindow(const Form *form)
-{
-    if (!form)
-        throw ERegistry(QStringLiteral("Invalid form"));
-    const QSize size = form->size();
-    WritePlace(form->pos(), &size);
-}
-
-template <class Form> void TDefRegistry::ReadWindow(Form *form) const
-{
-    if (!form)
-        throw ERegistry(QStringLiteral("Invalid form"));
-    QPoint position = form->pos();
-    QSize size = form->size();
-    ReadPlace(position, &size);
-    form->resize(size);
-    form->move(position);
-}
-
-template <class Form> void TDefRegistry::WritePosition(const Form *form)
-{
-    if (!form)
-        throw ERegistry(QStringLiteral("Invalid form"));
-    WritePlace(form->pos(), nullptr);
-}
-
-template <class Form> void TDefRegistry::ReadPosition(Form *form) const
-{
-    if (!form)
-        throw ERegistry(QStringLiteral("Invalid form"));
-    QPoint position = form->pos();
-    ReadPlace(position, nullptr);
-    form->move(position);
-}
+// registry of its own (ReadWindow), and writes it back (WriteWindow).
+// Widget part of the foundation, like ReadWindow.
+void LoadWindowState(const QString &key, QWidget *form);
+void SaveWindowState(const QString &key, const QWidget *form);
 
 template <class Combo> void TDefRegistry::WriteComboStrings(const Combo *combo)
 {

@@ -3,12 +3,18 @@
 #include "foundation/Exceptions.h"
 #include "foundation/StringGrid.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
+#include <QScreen>
+#include <QStyle>
 #include <QTextEdit>
+#include <QWidget>
 
 namespace
 {
@@ -20,6 +26,43 @@ Grid *needGrid(Grid *grid)
     if (!grid)
         throw EGridError(QStringLiteral("Grid = nil"));
     return grid;
+}
+
+const char *const placerName = "TTulloUtilWindowPlacer";
+
+// Centres its window over the owner when the window is first shown, then
+// goes away. The show event comes before the window system maps the window,
+// so the window appears where it belongs.
+class TFirstShowPlacer final : public QObject
+{
+public:
+    explicit TFirstShowPlacer(QWidget *window) : QObject(window), m_window(window)
+    {
+        setObjectName(QLatin1String(placerName));
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Show) {
+            m_window->removeEventFilter(this);
+            TTulloUtilWindow::CentreOverOwner(m_window);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+};
+
+// The squared distance from the point to the nearest point of the rectangle.
+qint64 distanceSquared(const QPoint &point, const QRect &rect)
+{
+    const qint64 dx = qMax(0, qMax(rect.left() - point.x(), point.x() - rect.right()));
+    const qint64 dy = qMax(0, qMax(rect.top() - point.y(), point.y() - rect.bottom()));
+    return dx * dx + dy * dy;
 }
 
 void clearRow(TStringGrid *grid, int row)
@@ -216,4 +259,88 @@ int TTulloUtilMisc::SelectionLength(const QWidget *control)
             length = combo->lineEdit()->selectedText().size();
     }
     return length;
+}
+
+// ---------------------------------------------------------------------------
+// TTulloUtilWindow
+
+QRect TTulloUtilWindow::Place(const QWidget *window)
+{
+    return window->geometry();
+}
+
+void TTulloUtilWindow::SetPlace(QWidget *window, const QRect &place, bool positioned)
+{
+    if (!positioned) {
+        window->resize(place.size());
+        if (window->parentWidget() && !window->findChild<QObject *>(QLatin1String(placerName), Qt::FindDirectChildrenOnly))
+            new TFirstShowPlacer(window);
+        return;
+    }
+    // A window placed here is no longer one to centre.
+    delete window->findChild<QObject *>(QLatin1String(placerName), Qt::FindDirectChildrenOnly);
+    window->setGeometry(PullOnScreen(place, Frame(window), ScreenAreas()));
+}
+
+void TTulloUtilWindow::CentreOverOwner(QWidget *window)
+{
+    const QWidget *owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    if (!owner)
+        return;
+    QRect place(QPoint(), window->size());
+    place.moveCenter(owner->geometry().center());
+    window->setGeometry(PullOnScreen(place, Frame(window), ScreenAreas()));
+}
+
+QRect TTulloUtilWindow::PullOnScreen(const QRect &place, const QMargins &frame, const QList<QRect> &screens)
+{
+    if (screens.isEmpty())
+        return place;
+    // A window whose title bar and contents are on a screen stays where it
+    // is, even when its side and bottom borders reach past the edges.
+    const QRect reachable = place.marginsAdded(QMargins(0, frame.top(), 0, 0));
+    for (const QRect &screen : screens) {
+        if (screen.contains(reachable))
+            return place;
+    }
+    const QRect outer = place.marginsAdded(frame);
+    const QPoint centre = outer.center();
+    QRect target = screens.constFirst();
+    qint64 nearest = distanceSquared(centre, target);
+    for (const QRect &screen : screens) {
+        const qint64 distance = distanceSquared(centre, screen);
+        if (distance < nearest) {
+            nearest = distance;
+            target = screen;
+        }
+    }
+    // The room the contents may take on that screen, the frame around them.
+    const QRect room = target.marginsRemoved(frame);
+    QRect result(place.topLeft(), place.size().boundedTo(room.size().expandedTo(QSize(1, 1))));
+    result.moveLeft(qBound(room.left(), result.left(), qMax(room.left(), room.right() + 1 - result.width())));
+    result.moveTop(qBound(room.top(), result.top(), qMax(room.top(), room.bottom() + 1 - result.height())));
+    return result;
+}
+
+QMargins TTulloUtilWindow::Frame(const QWidget *window)
+{
+    const QRect inner = window->geometry();
+    const QRect outer = window->frameGeometry();
+    if (window->isVisible() && outer != inner)
+        return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                        outer.bottom() - inner.bottom());
+    // Before the window system has framed the window its frame is unknown:
+    // a title bar of the style's height and a narrow border are assumed.
+    const QStyle *style = window->style() ? window->style() : QApplication::style();
+    const int border = 8;
+    const int titleBar = qMax(0, style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window));
+    return QMargins(border, titleBar + border, border, border);
+}
+
+QList<QRect> TTulloUtilWindow::ScreenAreas()
+{
+    QList<QRect> areas;
+    for (const QScreen *screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    return areas;
 }

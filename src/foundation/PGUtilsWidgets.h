@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <QMargins>
+#include <QRect>
 #include <QStringList>
 
 class QListWidget;
@@ -86,4 +89,38 @@ public:
     // edit of a combo box. Raises EControlError "Parameter nil" without a
     // control.
     static int SelectionLength(const QWidget *control);
+};
+
+// Where top-level windows are placed. A window's place is its geometry():
+// the rectangle of its contents, without the frame the window system draws
+// around it. Setting and reading that one rectangle is what lets a window
+// come back exactly where it was closed, with or without a frame.
+class TTulloUtilWindow
+{
+public:
+    TTulloUtilWindow() = delete;
+
+    // The place of the window as it is to be stored.
+    static QRect Place(const QWidget *window);
+    // Puts the window at `place`, pulled onto the screens (PullOnScreen with
+    // the window's frame). When `positioned` is false only the size is
+    // taken and the window is centred over its owner when it is first
+    // shown (a window without owner is left to the window system).
+    static void SetPlace(QWidget *window, const QRect &place, bool positioned);
+    // Centres the window over its owner's window, on the screens; nothing
+    // without an owner.
+    static void CentreOverOwner(QWidget *window);
+
+    // `place` unchanged when it lies with the title bar above it (the top of
+    // `frame`) inside the available area of one of `screens`; otherwise
+    // moved, with the whole frame, into the screen that holds its centre, or
+    // the nearest screen when none does, and made smaller where it does not
+    // fit. `place` unchanged without screens.
+    static QRect PullOnScreen(const QRect &place, const QMargins &frame, const QList<QRect> &screens);
+    // The frame the window system puts around the window: the real one of a
+    // window that has been shown with a frame, else a title bar of the
+    // style's height above it and a border of 8 pixels.
+    static QMargins Frame(const QWidget *window);
+    // The available areas of the screens.
+    static QList<QRect> ScreenAreas();
 };

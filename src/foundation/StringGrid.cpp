@@ -3,6 +3,7 @@
 #include "foundation/Exceptions.h"
 
 #include <QHeaderView>
+#include <QScopedValueRollback>
 
 TStringGridModel::TStringGridModel(TStringGrid &grid) : QAbstractTableModel(&grid), m_grid(grid)
 {
@@ -268,10 +269,36 @@ void TStringGrid::SetColWidths(int col, int width)
         ApplyWidths();
 }
 
+void TStringGrid::SetStretchCol(int col)
+{
+    m_stretchCol = col;
+    if (m_updateLevel == 0)
+        ApplyWidths();
+}
+
+void TStringGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    if (m_stretchCol >= m_fixedCols && m_stretchCol < m_colCount && m_updateLevel == 0)
+        ApplyWidths();
+}
+
 void TStringGrid::ApplyWidths()
 {
-    for (int col = m_fixedCols; col < m_colCount; ++col)
-        setColumnWidth(col - m_fixedCols, m_colWidths[col]);
+    const QScopedValueRollback<bool> applying(m_applyingWidths, true);
+    const bool stretching = m_stretchCol >= m_fixedCols && m_stretchCol < m_colCount;
+    int others = 0;
+    if (stretching) {
+        for (int col = m_fixedCols; col < m_colCount; ++col) {
+            if (col != m_stretchCol)
+                others += m_colWidths[col];
+        }
+    }
+    for (int col = m_fixedCols; col < m_colCount; ++col) {
+        const int width = stretching && col == m_stretchCol ? qMax(m_colWidths[col], viewport()->width() - others)
+                                                            : m_colWidths[col];
+        setColumnWidth(col - m_fixedCols, width);
+    }
     int fixedWidth = 0;
     for (int col = 0; col < m_fixedCols; ++col)
         fixedWidth += m_colWidths[col];

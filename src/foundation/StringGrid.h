@@ -65,6 +65,13 @@ public:
     int ColWidths(int col) const;
     void SetColWidths(int col, int width);
     int DefaultColWidth() const { return m_defaultColWidth; }
+    // The data column that also takes the width the other columns leave in
+    // the view; -1 (the default) for none. Its ColWidths stays the width it
+    // was given: only the view shows it wider, never narrower.
+    int StretchCol() const { return m_stretchCol; }
+    void SetStretchCol(int col);
+    // True while the grid itself sets the widths of the view's columns.
+    bool ApplyingWidths() const { return m_applyingWidths; }
 
     // Bulk changes: the view is told once, at the outermost EndUpdate.
     void BeginUpdate();
@@ -92,6 +99,8 @@ signals:
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    // The view's width changed: the stretch column follows.
+    void resizeEvent(QResizeEvent *event) override;
 
     // Reorders whole rows (every cell, fixed columns included) without
     // copying their texts: afterwards row first + i holds what row
@@ -120,6 +129,8 @@ private:
     int m_row = 1;
     int m_col = 1;
     int m_defaultColWidth = 64;
+    int m_stretchCol = -1;
+    bool m_applyingWidths = false;
     int m_updateLevel = 0;
     bool m_editing = false;
 };

@@ -65,6 +65,7 @@ TfrmCurrentCourse::TfrmCurrentCourse(TCorvaleApp &app, QWidget *parent) : QWidge
     m_edtDifficulty = new QLineEdit(this);
     m_edtDifficulty->setObjectName(QStringLiteral("edtDifficulty"));
     m_edtDifficulty->setReadOnly(true);
+    m_edtDifficulty->setMinimumWidth(m_edtDifficulty->fontMetrics().horizontalAdvance(noCourseText) + 16);
     m_moDescription = new QPlainTextEdit(this);
     m_moDescription->setObjectName(QStringLiteral("moDescription"));
     m_moDescription->setReadOnly(true);

@@ -6,6 +6,7 @@
 #include "foundation/DefReg.h"
 #include "foundation/ErrorGuard.h"
 #include "foundation/MessageBox.h"
+#include "foundation/PGEdit.h"
 #include "foundation/PGUtilsWidgets.h"
 #include "foundation/SettingsFiles.h"
 #include "reference/Pulses.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace
@@ -22,12 +24,64 @@ namespace
 const QString windowKey = QString::fromLatin1(SettingsFiles::KeyRoot) + QStringLiteral("\\PulseWindow");
 const QString deletedText = QStringLiteral("< Borttagen >");
 
-// The limit a cell holds; anything that is no whole number counts as 0.
-int CellLimit(const QString &text)
+// A limit is a whole number 0..999, so its cells are edited in the numeric
+// edit, which lets nothing else be typed or pasted. The cells are still
+// drawn by the grid's own delegate.
+class TPulseLimitDelegate final : public QStyledItemDelegate
 {
+public:
+    TPulseLimitDelegate(QAbstractItemDelegate *painter, QObject *parent) : QStyledItemDelegate(parent), m_painter(painter) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        m_painter->paint(painter, option, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return m_painter->sizeHint(option, index);
+    }
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        auto *edit = new TNumericalEdit(QStringLiteral("numedtPulseLimit"), parent);
+        edit->SetNumDecimals(0);
+        edit->SetNegValues(false);
+        edit->SetMaxValue(QStringLiteral("999"));
+        edit->SetMinValue(QStringLiteral("0"));
+        edit->setFrame(false);
+        return edit;
+    }
+
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        static_cast<TNumericalEdit *>(editor)->SetValue(index.data(Qt::EditRole).toString());
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        const QString text = static_cast<TNumericalEdit *>(editor)->Value();
+        if (model->data(index, Qt::EditRole).toString() != text)
+            model->setData(index, text, Qt::EditRole);
+    }
+
+private:
+    QAbstractItemDelegate *m_painter;
+};
+
+// Why the text of a limit cell cannot be stored, or an empty text when it
+// can: an empty cell or one that is no whole number is refused (a whole
+// number outside 0..999 is brought inside by the register).
+QString LimitFault(const QString &title, const QString &text)
+{
+    const QString limit = text.trimmed();
+    if (limit.isEmpty())
+        return QStringLiteral("%1 saknas. Ange ett heltal mellan 0 och 999.").arg(title);
     bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok ? value : 0;
+    limit.toInt(&ok);
+    if (!ok)
+        return QStringLiteral("%1 \"%2\" är inget heltal. Ange ett heltal mellan 0 och 999.").arg(title, limit);
+    return QString();
 }
 }
 
@@ -49,6 +103,7 @@ TfrmPulse::TfrmPulse(TCorvaleApp &app, QWidget *parent) : QDialog(parent), m_app
     // rows must never be reordered by a title click.
     m_cplxgrdPulse->SetOptionsComplex(TCompGridOptions());
     m_cplxgrdPulse->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_cplxgrdPulse->setItemDelegate(new TPulseLimitDelegate(m_cplxgrdPulse->itemDelegate(), m_cplxgrdPulse));
     connect(m_cplxgrdPulse, &TComplexGrid::OnSelectCell, this,
             [this](int col, int row, bool &canSelect) {
                 Guard([&] { cplxgrdPulseSelectCell(col, row, canSelect); });
@@ -216,8 +271,27 @@ void TfrmPulse::btnOKClick()
 {
     m_cplxgrdPulse->CommitEditor();
     TPulses &pulses = m_app.GetPulses();
-    for (int row = 1; row <= m_ids.size(); ++row)
-        pulses.SetPulse(m_ids[row - 1], CellLimit(m_cplxgrdPulse->Cells(0, row)), CellLimit(m_cplxgrdPulse->Cells(1, row)));
+    // Nothing is stored while one limit cannot be: the user is told which
+    // and finds the cell current, its text as typed.
+    for (int row = 1; row <= m_ids.size(); ++row) {
+        if (!pulses.PulseExists(m_ids[row - 1]))
+            continue;
+        for (int col = 0; col < 2; ++col) {
+            const QString fault = LimitFault(m_cplxgrdPulse->Cells(col, 0), m_cplxgrdPulse->Cells(col, row));
+            if (fault.isEmpty())
+                continue;
+            ShowMessageBox(fault, TMessageKind::Error, TMessageButton::OK);
+            m_cplxgrdPulse->SetRow(row);
+            m_cplxgrdPulse->SetCol(col);
+            m_cplxgrdPulse->setFocus();
+            return;
+        }
+    }
+    for (int row = 1; row <= m_ids.size(); ++row) {
+        if (pulses.PulseExists(m_ids[row - 1]))
+            pulses.SetPulse(m_ids[row - 1], m_cplxgrdPulse->Cells(0, row).trimmed().toInt(),
+                            m_cplxgrdPulse->Cells(1, row).trimmed().toInt());
+    }
     pulses.ApplyPulses();
     accept();
 }

@@ -429,10 +429,14 @@ QWidget *TActivityPage::BuildTimeDistancePanel()
     m_cplxgrdTDTPulse->SetFixedRows(0);
     m_cplxgrdTDTPulse->SetColCount(2);
     m_cplxgrdTDTPulse->SetRowCount(0);
-    m_cplxgrdTDTPulse->SetColWidths(0, 90);
-    m_cplxgrdTDTPulse->SetColWidths(1, 50);
+    // Wide enough for the longest texts of the cells.
+    const QFontMetrics pulseMetrics(m_cplxgrdTDTPulse->font());
+    const int bandWidth = pulseMetrics.horizontalAdvance(QStringLiteral("999-999 (puls)")) + 12;
+    const int shareWidth = pulseMetrics.horizontalAdvance(QStringLiteral("100 (%)")) + 12;
+    m_cplxgrdTDTPulse->SetColWidths(0, bandWidth);
+    m_cplxgrdTDTPulse->SetColWidths(1, shareWidth);
     m_cplxgrdTDTPulse->EndUpdate();
-    m_cplxgrdTDTPulse->setFixedSize(146, 7 * 18 + 4);
+    m_cplxgrdTDTPulse->setFixedSize(bandWidth + shareWidth + 6, 7 * 18 + 4);
     m_btnTDTPulse = new QPushButton(QStringLiteral("..."), panel);
     m_btnTDTPulse->setObjectName(Name("btnTDTPulse"));
     m_btnTDTPulse->setFixedWidth(28);

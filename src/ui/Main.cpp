@@ -13,6 +13,7 @@
 #include "foundation/MessageBox.h"
 #include "foundation/Observer.h"
 #include "foundation/PGUtils.h"
+#include "reference/Pulse.h"
 #include "ui/MainPrivate.h"
 
 #include <QApplication>
@@ -24,6 +25,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -42,6 +45,23 @@ bool isReadOnly(const QString &path)
 {
     const QFileInfo info(path);
     return !info.permission(QFile::WriteOwner) || !info.isWritable();
+}
+
+// The picture of the pulse-interval button: a red heart.
+QIcon heartIcon()
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath heart;
+    heart.moveTo(8, 14);
+    heart.cubicTo(1, 9, 0, 5, 2.5, 3);
+    heart.cubicTo(4.5, 1.5, 7, 2.5, 8, 5);
+    heart.cubicTo(9, 2.5, 11.5, 1.5, 13.5, 3);
+    heart.cubicTo(16, 5, 15, 9, 8, 14);
+    painter.fillPath(heart, QColor(200, 0, 30));
+    return QIcon(picture);
 }
 
 QLabel *statusPanel(QWidget *parent, const char *name, int width)
@@ -195,6 +215,9 @@ void TfrmMain::BuildMenus()
     m_mnuiNextAct = AddMenuItem(m_mnuShow, "mnuiNextAct", QStringLiteral("Näs&ta aktivitet"),
                                 QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
     connect(m_mnuiNextAct, &QAction::triggered, this, [this] { Guard([this] { mnuiNextPrevActClick(true); }); });
+    m_mnuShow->addSeparator();
+    m_mnuiPulse = AddMenuItem(m_mnuShow, "mnuiPulse", QStringLiteral("Pulsintervall..."), QKeySequence());
+    connect(m_mnuiPulse, &QAction::triggered, this, [this] { Guard([this] { mnuiPulseClick(); }); });
 
     m_mnuCourses = menuBar()->addMenu(QStringLiteral("&Banbeskrivningar"));
     m_mnuCourses->setObjectName(QStringLiteral("mnuCourses"));
@@ -240,6 +263,16 @@ void TfrmMain::BuildToolBars()
     m_tbtnRemove = addButton("tbtnRemove", QStringLiteral("Tag bort aktivitet"), m_mnuiRemove, QStyle::SP_TrashIcon);
     m_tbtnSort = addButton("tbtnSort", QStringLiteral("Sortera aktiviteter"), m_mnuiSort, QStyle::SP_ArrowDown);
     m_tbtnClear = addButton("tbtnClear", QStringLiteral("Rensa fält"), m_mnuiClear, QStyle::SP_DialogResetButton);
+
+    m_tobarShow = new QToolBar(QStringLiteral("Visa"), this);
+    m_tobarShow->setObjectName(QStringLiteral("tobarShow"));
+    addToolBar(Qt::TopToolBarArea, m_tobarShow);
+    m_tbtnPulse = new QToolButton(m_tobarShow);
+    m_tbtnPulse->setObjectName(QStringLiteral("tbtnPulse"));
+    m_tbtnPulse->setToolTip(QStringLiteral("Visa pulsintervalldialogen"));
+    m_tbtnPulse->setIcon(heartIcon());
+    connect(m_tbtnPulse, &QToolButton::clicked, m_mnuiPulse, &QAction::trigger);
+    m_tobarShow->addWidget(m_tbtnPulse);
 
     m_tobarColSetting = new QToolBar(QStringLiteral("Kolumninställning"), this);
     m_tobarColSetting->setObjectName(QStringLiteral("tobarColSetting"));
@@ -443,6 +476,13 @@ void TfrmMain::mnuiDbClick()
     if (m_terminating)
         return;
     m_app.DatabaseChanged();
+}
+
+void TfrmMain::mnuiPulseClick()
+{
+    if (!m_frmPulse)
+        m_frmPulse = new TfrmPulse(m_app, this);
+    m_frmPulse->exec();
 }
 
 void TfrmMain::ObserverChange(const TObservation &observation)

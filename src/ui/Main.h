@@ -28,6 +28,7 @@ class TDatePicker;
 class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmFind;
+class TfrmPulse;
 class TfrmSort;
 class TGridActivityColumns;
 class TfrmSplash;
@@ -140,6 +141,7 @@ private:
     void ShowError(const QString &text);
     bool BrowseForDatabase();
     void mnuiDbClick();
+    void mnuiPulseClick();
     void ObserverChange(const TObservation &observation);
 
     // Menu actions act only while this window is the active one, so that
@@ -202,6 +204,8 @@ private:
     TCursorManagement m_cursor;
     QPointer<TfrmSplash> m_splash;
     TfrmDbSelect *m_dbSelect = nullptr;
+    // The pulse-interval window, made on first use and kept.
+    TfrmPulse *m_frmPulse = nullptr;
     TSubjectObserver *m_observer = nullptr;
 
     // Status bar.
@@ -234,13 +238,16 @@ private:
     QAction *m_mnuiFindAgain = nullptr;
     QAction *m_mnuiPreviousAct = nullptr;
     QAction *m_mnuiNextAct = nullptr;
+    QAction *m_mnuiPulse = nullptr;
     QToolBar *m_tobarArchive = nullptr;
+    QToolBar *m_tobarShow = nullptr;
     QToolBar *m_tobarColSetting = nullptr;
     QToolButton *m_tbtnSearch = nullptr;
     QToolButton *m_tbtnSave = nullptr;
     QToolButton *m_tbtnRemove = nullptr;
     QToolButton *m_tbtnSort = nullptr;
     QToolButton *m_tbtnClear = nullptr;
+    QToolButton *m_tbtnPulse = nullptr;
     QComboBox *m_cmbbxColumnPreset = nullptr;
     TIntegerList m_columnPresetIds;
 

@@ -593,8 +593,12 @@ void TfrmMain::ApplyGridColumns()
         m_gridColumns->ApplyToGrid();
     }
     KeepIdColumnNarrow();
-    // The current cell never stands in the key column.
+    // The last column before the key column takes what the others leave of
+    // the list's width; the catalogue keeps the width it was given.
     const int idColumn = IdColumn();
+    const int lastShown = m_cplxgrdMain->ColCount() - 1 == idColumn ? idColumn - 1 : m_cplxgrdMain->ColCount() - 1;
+    m_cplxgrdMain->SetStretchCol(lastShown >= m_cplxgrdMain->FixedCols() ? lastShown : -1);
+    // The current cell never stands in the key column.
     if (idColumn > 0 && m_cplxgrdMain->Col() >= idColumn)
         m_cplxgrdMain->SetCol(0);
     m_gridColumns->FillAllCaptions(m_cplxgrdAllColumns);
@@ -612,7 +616,7 @@ void TfrmMain::KeepIdColumnNarrow()
 
 void TfrmMain::cplxgrdMainSectionResized(int section, int newSize)
 {
-    if (m_fixingWidth)
+    if (m_fixingWidth || m_cplxgrdMain->ApplyingWidths())
         return;
     const int col = section + m_cplxgrdMain->FixedCols();
     if (col == IdColumn()) {

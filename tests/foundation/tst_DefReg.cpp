@@ -3,17 +3,23 @@
 
 #include "foundation/DefReg.h"
 #include "foundation/Exceptions.h"
+#include "foundation/PGUtilsWidgets.h"
 #include "support/TestDiary.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QMainWindow>
 #include <QMap>
+#include <QScreen>
 #include <QTextStream>
 #include <QWidget>
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 namespace
 {
@@ -84,6 +90,30 @@ QStringList Items(const QComboBox &combo)
 }
 
 const QString HistoryKey = QStringLiteral("MainFind");
+
+// The stored place of a window key as a rectangle; a missing value reads
+// as -1.
+QRect StoredPlace(const QString &key)
+{
+    TDefRegistry registry(THive::User);
+    registry.OpenKey(key, true);
+    const QRect place(registry.ReadIntegerDef(QStringLiteral("XPosition"), -1),
+                      registry.ReadIntegerDef(QStringLiteral("YPosition"), -1),
+                      registry.ReadIntegerDef(QStringLiteral("Width"), -1), registry.ReadIntegerDef(QStringLiteral("Height"), -1));
+    registry.CloseKey();
+    return place;
+}
+
+// The kinds of window the program keeps places of: a main window, a dialog
+// over it and a tool window over it.
+QWidget *MakeWindow(const QString &kind, QWidget *owner)
+{
+    if (kind == QLatin1String("dialog"))
+        return new QDialog(owner);
+    if (kind == QLatin1String("tool"))
+        return new QWidget(owner, Qt::Tool);
+    return new QMainWindow;
+}
 } // namespace
 
 class TestDefReg : public QObject
@@ -109,6 +139,14 @@ private slots:
     void readGeometry();
     void windowStateRoundTrip();
     void writePositionLeavesSize();
+    void placeSurvivesRestarts_data();
+    void placeSurvivesRestarts();
+    void offScreenPlaceIsPulledBack_data();
+    void offScreenPlaceIsPulledBack();
+    void unplacedWindowIsCentredOverItsOwner_data();
+    void unplacedWindowIsCentredOverItsOwner();
+    void pullOnScreen_data();
+    void pullOnScreen();
     void missingFormOrList_data();
     void missingFormOrList();
     void readHistory_data();
@@ -493,6 +531,173 @@ void TestDefReg::writePositionLeavesSize()
     QCOMPARE(StoredValues(THive::User),
              (QMap<QString, QString>{{QStringLiteral("DbSelectWindow/XPosition"), QStringLiteral("333")},
                                      {QStringLiteral("DbSelectWindow/YPosition"), QStringLiteral("44")}}));
+}
+
+void TestDefReg::placeSurvivesRestarts_data()
+{
+    QTest::addColumn<QString>("kind");
+    // The main window's own window exists before it is placed: the splash
+    // over it is shown first.
+    QTest::addColumn<bool>("madeFirst");
+    QTest::newRow("main window") << QStringLiteral("main") << false;
+    QTest::newRow("main window made before it is placed") << QStringLiteral("main") << true;
+    QTest::newRow("dialog") << QStringLiteral("dialog") << false;
+    QTest::newRow("tool window") << QStringLiteral("tool") << false;
+}
+
+void TestDefReg::placeSurvivesRestarts()
+{
+    // Each run makes the window, restores it, shows it and saves it again
+    // on closing, as the program does at every start; where the user left
+    // it is where it stays.
+    QFETCH(QString, kind);
+    QFETCH(bool, madeFirst);
+    TTestFolders folders;
+    const QString key = Key(QStringLiteral("MainWindow"));
+    QWidget owner;
+    owner.setGeometry(60, 70, 700, 500);
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+
+    const QRect left(130, 90, 420, 310);
+    QRect leftFrame;
+    for (int run = 0; run < 10; ++run) {
+        std::unique_ptr<QWidget> window(MakeWindow(kind, &owner));
+        window->resize(300, 200);
+        if (madeFirst)
+            window->winId();
+        LoadWindowState(key, window.get());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        if (run == 0)
+            window->setGeometry(left); // the user puts it there
+        QTRY_COMPARE(window->geometry(), left);
+        if (run == 0)
+            leftFrame = window->frameGeometry();
+        QCOMPARE(window->frameGeometry(), leftFrame);
+        window->close();
+        SaveWindowState(key, window.get());
+        QCOMPARE(StoredPlace(key), left);
+    }
+}
+
+void TestDefReg::offScreenPlaceIsPulledBack_data()
+{
+    // The window is 400 x 300, placed on a screen that is larger.
+    QTest::addColumn<QPoint>("stored");
+    QTest::newRow("far right") << QPoint(5000, 100);
+    QTest::newRow("far left") << QPoint(-3000, 100);
+    QTest::newRow("title bar above the screen") << QPoint(-1, -20);
+    QTest::newRow("below the screen") << QPoint(100, 4000);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QTest::newRow("partly off the bottom right") << screen.bottomRight() - QPoint(100, 100);
+}
+
+void TestDefReg::offScreenPlaceIsPulledBack()
+{
+    QFETCH(QPoint, stored);
+    TTestFolders folders;
+    const QString key = Key(QStringLiteral("CurrentCourseWindow"));
+    {
+        TDefRegistry registry(THive::User);
+        registry.OpenKey(key, true);
+        registry.WriteInteger(QStringLiteral("XPosition"), stored.x());
+        registry.WriteInteger(QStringLiteral("YPosition"), stored.y());
+        registry.WriteInteger(QStringLiteral("Width"), 400);
+        registry.WriteInteger(QStringLiteral("Height"), 300);
+        registry.CloseKey();
+    }
+    QWidget window;
+    LoadWindowState(key, &window);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(screen.width() > 400 + 50 && screen.height() > 300 + 50);
+    const QRect place = window.geometry();
+    QCOMPARE(place.size(), QSize(400, 300));
+    // The whole window, its title bar too, lies on the screen.
+    QVERIFY2(screen.contains(place.marginsAdded(TTulloUtilWindow::Frame(&window))),
+             qPrintable(QStringLiteral("%1,%2").arg(place.x()).arg(place.y())));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(screen.contains(window.frameGeometry()));
+}
+
+void TestDefReg::unplacedWindowIsCentredOverItsOwner_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("positionOnly"); // ReadPosition, as the user selection does
+    QTest::newRow("dialog") << QStringLiteral("dialog") << false;
+    QTest::newRow("tool window") << QStringLiteral("tool") << false;
+    QTest::newRow("dialog, position only") << QStringLiteral("dialog") << true;
+}
+
+void TestDefReg::unplacedWindowIsCentredOverItsOwner()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, positionOnly);
+    TTestFolders folders;
+    QMainWindow owner;
+    owner.setGeometry(150, 120, 600, 420);
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+
+    std::unique_ptr<QWidget> window(MakeWindow(kind, &owner));
+    window->resize(240, 160);
+    {
+        TDefRegistry registry(THive::User);
+        registry.OpenKey(Key(QStringLiteral("CourseSelectWindow")), true);
+        if (positionOnly)
+            registry.ReadPosition(window.get());
+        else
+            registry.ReadWindow(window.get());
+        registry.CloseKey();
+    }
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    const QPoint offset = window->geometry().center() - owner.geometry().center();
+    QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+    QCOMPARE(window->size(), QSize(240, 160));
+
+    // Once the user has moved it, it comes back there, not centred.
+    window->move(window->pos() + QPoint(-100, 40));
+    const QRect moved = window->geometry();
+    SaveWindowState(Key(QStringLiteral("CourseSelectWindow")), window.get());
+    window.reset(MakeWindow(kind, &owner));
+    LoadWindowState(Key(QStringLiteral("CourseSelectWindow")), window.get());
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCOMPARE(window->geometry(), moved);
+}
+
+void TestDefReg::pullOnScreen_data()
+{
+    // Two screens side by side: a large one with a panel at its bottom and a
+    // smaller one to its right. The frame is a 20 pixel title bar and a
+    // border of 1.
+    QTest::addColumn<QRect>("place");
+    QTest::addColumn<QRect>("expected");
+
+    QTest::newRow("inside the first screen") << QRect(100, 100, 400, 300) << QRect(100, 100, 400, 300);
+    QTest::newRow("inside the second screen") << QRect(2000, 300, 400, 300) << QRect(2000, 300, 400, 300);
+    QTest::newRow("touching the edges") << QRect(1, 21, 1598, 948) << QRect(1, 21, 1598, 948);
+    QTest::newRow("borders past the edges") << QRect(0, 21, 1600, 949) << QRect(0, 21, 1600, 949);
+    QTest::newRow("bottom border off, moved with it") << QRect(100, 700, 400, 271) << QRect(100, 698, 400, 271);
+    QTest::newRow("title bar above the screen") << QRect(-1, -20, 400, 300) << QRect(1, 21, 400, 300);
+    QTest::newRow("across both, mostly on the first") << QRect(1400, 100, 400, 300) << QRect(1199, 100, 400, 300);
+    QTest::newRow("across both, mostly on the second") << QRect(1500, 100, 400, 300) << QRect(1601, 100, 400, 300);
+    QTest::newRow("far right of the second") << QRect(6000, 100, 400, 300) << QRect(2565, 100, 400, 300);
+    QTest::newRow("below the second, nearer it") << QRect(2000, 900, 200, 100) << QRect(2000, 667, 200, 100);
+    QTest::newRow("far above the first") << QRect(300, -5000, 400, 300) << QRect(300, 21, 400, 300);
+    QTest::newRow("larger than the second") << QRect(1700, 10, 2000, 1000) << QRect(1601, 21, 1364, 746);
+}
+
+void TestDefReg::pullOnScreen()
+{
+    QFETCH(QRect, place);
+    QFETCH(QRect, expected);
+    const QList<QRect> screens{QRect(0, 0, 1600, 970), QRect(1600, 0, 1366, 768)};
+    const QMargins frame(1, 21, 1, 1);
+    QCOMPARE(TTulloUtilWindow::PullOnScreen(place, frame, screens), expected);
+    QCOMPARE(TTulloUtilWindow::PullOnScreen(place, frame, {}), place);
 }
 
 void TestDefReg::missingFormOrList_data()

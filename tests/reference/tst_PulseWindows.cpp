@@ -128,28 +128,32 @@ class tst_PulseWindows : public QObject
     Q_OBJECT
 
 private slots:
-    // What the user types into a new row is what OK stores: the limits of a
-    // row are normalised, a cell that is no whole number counts as 0.
+    // What the user types into a new row is what OK stores: the cells take
+    // whole numbers 0..999 only, and the limits of a row are put in order.
     void typedLimitsAreStored_data()
     {
         QTest::addColumn<QString>("low");
         QTest::addColumn<QString>("high");
+        QTest::addColumn<QStringList>("shown"); // the cells after typing
         QTest::addColumn<QString>("stored");
-        QTest::newRow("in order") << "140" << "180" << "1:140-180";
-        QTest::newRow("swapped") << "180" << "140" << "1:140-180";
-        QTest::newRow("outside the range") << "-5" << "1200" << "1:0-999";
-        QTest::newRow("no number") << "abc" << "150" << "1:0-150";
-        QTest::newRow("emptied") << "" << "" << "1:0-0";
-        QTest::newRow("left at 0-0") << "0" << "0" << "1:0-0";
+        QTest::newRow("in order") << "140" << "180" << QStringList{"140", "180"} << "1:140-180";
+        QTest::newRow("swapped") << "180" << "140" << QStringList{"180", "140"} << "1:140-180";
+        QTest::newRow("no minus, at most 999") << "-5" << "1200" << QStringList{"5", "999"} << "1:5-999";
+        QTest::newRow("letters are not taken") << "14O" << "1a5b0" << QStringList{"14", "150"} << "1:14-150";
+        QTest::newRow("no decimal separator") << "14.5" << "15,5" << QStringList{"145", "155"} << "1:145-155";
+        QTest::newRow("only letters") << "abc" << "150" << QStringList{"0", "150"} << "1:0-150";
+        QTest::newRow("left at 0-0") << "0" << "0" << QStringList{"0", "0"} << "1:0-0";
     }
     void typedLimitsAreStored()
     {
         QFETCH(QString, low);
         QFETCH(QString, high);
+        QFETCH(QStringList, shown);
         QFETCH(QString, stored);
         TAppDiary diary;
         TDialogs dialogs;
         bool typed = false;
+        QStringList cells;
         const int result = runPulseWindow(diary, dialogs, [&](QWidget *window) {
             auto *grid = child<TComplexGrid>(window, "cplxgrdPulse");
             QVERIFY(!grid->isEnabled()); // nothing to edit in an empty list
@@ -157,13 +161,84 @@ private slots:
             QVERIFY(grid->isEnabled());
             QCOMPARE(gridRows(window), QStringList{"0|0"});
             typed = typeIntoCell(grid, 0, 1, low) && typeIntoCell(grid, 1, 1, high);
+            cells = QStringList{grid->Cells(0, 1), grid->Cells(1, 1)};
             child<QPushButton>(window, "btnOK")->click();
         });
         QVERIFY(typed);
+        QCOMPARE(cells, shown);
         QCOMPARE(result, int(QDialog::Accepted));
         QCOMPARE(storedPulses(diary), QStringList{stored});
         QCOMPARE(registerPulses(diary.App()), QStringList{stored});
         QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    // A limit left empty, or a cell holding no whole number, is not stored
+    // as 0: OK says why and puts the user on that cell, the text as it
+    // was, and nothing is written until the limit is given.
+    void unusableLimitIsRefused_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("text"); // what the cell is left with
+        QTest::addColumn<QString>("message");
+        QTest::newRow("low emptied") << 0 << "" << "Nedre gräns saknas. Ange ett heltal mellan 0 och 999.";
+        QTest::newRow("high emptied") << 1 << "" << "Övre gräns saknas. Ange ett heltal mellan 0 och 999.";
+        QTest::newRow("blanks only") << 1 << "   " << "Övre gräns saknas. Ange ett heltal mellan 0 och 999.";
+        QTest::newRow("no whole number") << 0 << "14O"
+                                         << "Nedre gräns \"14O\" är inget heltal. Ange ett heltal mellan 0 och 999.";
+        QTest::newRow("a decimal") << 1 << "140.5"
+                                   << "Övre gräns \"140.5\" är inget heltal. Ange ett heltal mellan 0 och 999.";
+    }
+    void unusableLimitIsRefused()
+    {
+        QFETCH(int, col);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        TAppDiary diary;
+        threePulses(diary);
+        TDialogs dialogs;
+        bool openAfterOK = false, focusOnGrid = false;
+        QPoint current;
+        QString cellAfterOK;
+        const int result = runPulseWindow(diary, dialogs, [&](QWidget *window) {
+            auto *grid = child<TComplexGrid>(window, "cplxgrdPulse");
+            typeIntoCell(grid, 0, 3, QStringLiteral("155"));
+            if (text.isEmpty()) {
+                // The user clears the cell with the keyboard.
+                clickCell(grid, col, 2);
+                QTest::keyClick(grid, Qt::Key_F2);
+                QLineEdit *editor = nullptr;
+                for (QLineEdit *open : grid->viewport()->findChildren<QLineEdit *>())
+                    editor = open->isVisible() ? open : editor;
+                QVERIFY(editor);
+                editor->selectAll();
+                QTest::keyClick(editor, Qt::Key_Backspace);
+                QTest::keyClick(editor, Qt::Key_Return);
+                QCoreApplication::processEvents();
+            } else {
+                // What a cell can hold that no typing gives it.
+                grid->SetCells(col, 2, text);
+            }
+            clickCell(grid, 1 - col, 1);
+            // OK is clicked with the mouse, which takes the focus.
+            child<QPushButton>(window, "btnOK")->setFocus();
+            child<QPushButton>(window, "btnOK")->click();
+            openAfterOK = window->isVisible();
+            window->activateWindow();
+            focusOnGrid = QTest::qWaitFor([&] { return grid->hasFocus(); }, 2000);
+            current = QPoint(grid->Col(), grid->Row());
+            cellAfterOK = grid->Cells(col, 2);
+            // Given a limit, OK stores the list.
+            typeIntoCell(grid, col, 2, QStringLiteral("130"));
+            child<QPushButton>(window, "btnOK")->click();
+        });
+        QCOMPARE(dialogs.messages, QStringList{message});
+        QVERIFY(openAfterOK);
+        QVERIFY(focusOnGrid);
+        QCOMPARE(current, QPoint(col, 2));
+        QCOMPARE(cellAfterOK, text);
+        QCOMPARE(result, int(QDialog::Accepted));
+        const QString second = col == 0 ? QStringLiteral("2:130-150") : QStringLiteral("2:120-130");
+        QCOMPARE(storedPulses(diary), (QStringList{"1:60-120", second, "3:155-190"}));
     }
 
     // The window shows the stored intervals ordered by their limits, edits

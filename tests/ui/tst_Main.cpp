@@ -458,7 +458,8 @@ private slots:
         QCOMPARE(questions, (QStringList{QStringLiteral("Avsluta Ternvall?"), QStringLiteral("Avsluta Ternvall?")}));
         // Closing saved the window's place.
         auto store = SettingsFiles::OpenStore(SettingsFiles::THive::User);
-        QCOMPARE(store->value(QStringLiteral("MainWindow/XPosition")).toInt(), frmMain.pos().x());
+        QCOMPARE(store->value(QStringLiteral("MainWindow/XPosition")).toInt(), frmMain.geometry().x());
+        QCOMPARE(store->value(QStringLiteral("MainWindow/YPosition")).toInt(), frmMain.geometry().y());
         QVERIFY(store->contains(QStringLiteral("MainWindow/Width")));
     }
 };

@@ -10,6 +10,7 @@
 #include "app/CorvaleApp.h"
 #include "foundation/CompGrid.h"
 #include "foundation/DatePicker.h"
+#include "foundation/DbClient.h"
 #include "foundation/PGEdit.h"
 #include "foundation/SettingsFiles.h"
 #include "model/ClasshieTypes.h"
@@ -29,8 +30,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
+
+#include <functional>
 
 namespace
 {
@@ -114,6 +118,8 @@ public:
     QStringList messages;
     QStringList answers;
     int nextUser = 2;
+    // Handles the modal windows that are no message box.
+    std::function<void(QWidget *)> other;
 
 private:
     void Answer(QWidget *window)
@@ -123,8 +129,11 @@ private:
             window->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
             return;
         }
-        if (window->objectName() != QLatin1String("frmMessage"))
+        if (window->objectName() != QLatin1String("frmMessage")) {
+            if (other)
+                other(window);
             return;
+        }
         messages.append(window->findChild<QPlainTextEdit *>(QStringLiteral("moText"))->toPlainText());
         const QString button = answers.isEmpty() ? QStringLiteral("btnOK") : answers.takeFirst();
         window->findChild<QPushButton *>(button)->click();
@@ -177,6 +186,92 @@ private slots:
         w.ShowPage("tshSearch");
         QVERIFY(!w.Action("mnuiSave")->isEnabled());
         QVERIFY(!w.Child<QMenu>("mnuiGolf")->isEnabled());
+    }
+
+    // "Pulsintervall..." of "&Visa" and its tool button open the window of
+    // the pulse intervals; a band made there is offered on "Ny" and saved
+    // with the session.
+    void pulseIntervalsFromTheMenu()
+    {
+        TMainWindow w;
+        QVERIFY(w.Ready());
+        QAction *item = w.Action("mnuiPulse");
+        QVERIFY(item);
+        QCOMPARE(item->text(), QStringLiteral("Pulsintervall..."));
+        QVERIFY(item->shortcut().isEmpty());
+        QVERIFY(item->isEnabled());
+        QVERIFY(w.Child<QMenu>("mnuShow")->actions().contains(item));
+        auto *button = w.Child<QToolButton>("tbtnPulse");
+        QVERIFY(button);
+        QCOMPARE(button->toolTip(), QStringLiteral("Visa pulsintervalldialogen"));
+        auto *bar = w.Child<QToolBar>("tobarShow");
+        QVERIFY(bar);
+        QCOMPARE(bar->windowTitle(), QStringLiteral("Visa"));
+        QVERIFY(bar->isAncestorOf(button));
+
+        QStringList opened, offered;
+        w.other = [&](QWidget *window) {
+            opened.append(window->objectName());
+            if (window->objectName() == QLatin1String("frmPulse") && opened.size() == 1) {
+                auto *grid = window->findChild<TComplexGrid *>(QStringLiteral("cplxgrdPulse"));
+                window->findChild<QPushButton *>(QStringLiteral("btnNew"))->click();
+                for (const auto &[col, text] : {std::pair{0, "140"}, std::pair{1, "155"}}) {
+                    grid->SetCol(col);
+                    QTest::keyClick(grid, Qt::Key_F2);
+                    QLineEdit *editor = nullptr;
+                    for (QLineEdit *open : grid->viewport()->findChildren<QLineEdit *>())
+                        editor = open->isVisible() ? open : editor;
+                    QVERIFY(editor);
+                    editor->selectAll();
+                    QTest::keyClicks(editor, QLatin1String(text));
+                    QTest::keyClick(editor, Qt::Key_Return);
+                    QCoreApplication::processEvents();
+                }
+                window->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+            } else if (window->objectName() == QLatin1String("frmPulseSelect")) {
+                auto *combo = window->findChild<QComboBox *>(QStringLiteral("cmbbxPulse1"));
+                for (int i = 0; i < combo->count(); ++i)
+                    offered.append(combo->itemText(i));
+                combo->setCurrentIndex(1);
+                auto *share = window->findChild<TNumericalEdit *>(QStringLiteral("numedtPulse1"));
+                share->setFocus();
+                QTest::keyClicks(share, QStringLiteral("100"));
+                window->findChild<QPushButton *>(QStringLiteral("btnOk"))->click();
+            } else if (auto *cancel = window->findChild<QPushButton *>(QStringLiteral("btnCancel"))) {
+                cancel->click();
+            }
+        };
+        item->trigger();
+        QCOMPARE(opened, QStringList{QStringLiteral("frmPulse")});
+        QCOMPARE(w.App().GetPulses().PulseCount(), 1);
+        QCOMPARE(w.App().GetPulses().PulseText(1), QStringLiteral("140-155"));
+        QVERIFY(w.Reactivated());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(opened, (QStringList{QStringLiteral("frmPulse"), QStringLiteral("frmPulse")}));
+        QCOMPARE(w.messages, QStringList());
+
+        QVERIFY(w.Reactivated());
+        w.ShowPage("tshNew");
+        w.Window().NewPage()->SelectActivity(QStringLiteral("Löpning"));
+        QTest::mouseClick(w.Child<QPushButton>("btnNewTDTPulse"), Qt::LeftButton);
+        QCOMPARE(opened.size(), 3);
+        QCOMPARE(offered, (QStringList{QString(), QStringLiteral("140-155")}));
+        QCOMPARE(w.Child<TComplexGrid>("cplxgrdNewTDTPulse")->Cells(0, 0), QStringLiteral("140-155 (puls)"));
+        QCOMPARE(w.Child<TComplexGrid>("cplxgrdNewTDTPulse")->Cells(1, 0), QStringLiteral("100 (%)"));
+
+        // The dialog's window may still count as the active one.
+        w.Window().activateWindow();
+        QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == &w.Window(); }));
+        w.Child<QComboBox>("cmbbxNewLocation")->setEditText(QStringLiteral("Skogen"));
+        w.Child<TNumericalEdit>("numedtNewTDTTime")->SetValue(QStringLiteral("45.30"));
+        w.Child<TNumericalEdit>("numedtNewTDTDist")->SetValue(QStringLiteral("10"));
+        QTest::keyClick(&w.Window(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(w.messages, QStringList());
+        TDbQuery query(w.App().GetDatabase());
+        query.Add(QStringLiteral("select PulseId || ':' || PulseValue from TrainingSessionPulse"));
+        query.Open();
+        QVERIFY(!query.Eof());
+        QCOMPARE(query.FieldAsText(0).trimmed(), QStringLiteral("1:100"));
     }
 
     void ctrlSSavesAndListsTheEntry()
