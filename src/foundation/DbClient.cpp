@@ -62,15 +62,16 @@ bool DescribeColumns(const QSqlQuery &query, QStringList &names, QList<int> &sca
     return false;
 }
 
-// The engine's own text of a status vector, one line per message.
-QString statusText(const ISC_STATUS *status)
+// The engine's own text of a status vector, its messages joined by the
+// separator.
+QString statusText(const ISC_STATUS *status, const QString &separator = QStringLiteral("\n"))
 {
     QString text;
     char buffer[1024];
     const ISC_STATUS *vector = status;
     while (fb_interpret(buffer, sizeof buffer, &vector)) {
         if (!text.isEmpty())
-            text += QLatin1Char('\n');
+            text += separator;
         text += QString::fromLocal8Bit(buffer);
     }
     return text;
@@ -300,19 +301,24 @@ void TDbConnection::Open()
     db.setHostName(QString());
     db.setUserName(ParamValue(QStringLiteral("USER_NAME")));
     db.setPassword(ParamValue(QStringLiteral("PASSWORD")));
-    if (!db.open()) {
-        EDbClientError error(db.lastError(), QString());
-        // The driver passes on the engine's text but not its codes: ask the
-        // engine once more to learn the cause. An attachment that fails
-        // writes nothing; one that succeeds this time tells nothing.
-        ISC_STATUS_ARRAY status{};
-        isc_db_handle again = attach(m_databaseName, parameterBlock(db.userName(), db.password(), -1), status);
-        if (again)
-            detach(again);
-        else
-            error.SetOpenFailure(classifyOpenFailure(status));
+    // The engine is asked on its own first: the driver passes on its text
+    // but not its codes, and only the codes tell why a database does not
+    // open. A failed attachment writes nothing; a successful one is kept
+    // until the driver has its own, so that the engine keeps the database
+    // open in between.
+    ISC_STATUS_ARRAY status{};
+    isc_db_handle probe = attach(m_databaseName, parameterBlock(db.userName(), db.password(), -1), status);
+    if (!probe) {
+        EDbClientError error(QSqlError(QStringLiteral("Error opening database"), statusText(status, QStringLiteral(" - ")),
+                                       QSqlError::ConnectionError, QString::number(isc_sqlcode(status))),
+                             QString());
+        error.SetOpenFailure(classifyOpenFailure(status));
         throw error;
     }
+    const bool opened = db.open();
+    detach(probe);
+    if (!opened)
+        throw EDbClientError(db.lastError(), QString());
     m_inTransaction = false;
 }
 
