@@ -504,21 +504,16 @@ QString cachedDiary(int entries, int years)
     timer.start();
     DiaryDatabase::Create(partial, QStringLiteral(TERNVALL_SCHEMA_FILE));
     {
-        TDbConnection database(QStringLiteral("bench-diary-%1").arg(entries));
-        database.SetDatabaseName(partial);
-        database.Params() = {QStringLiteral("USER_NAME=SYSDBA"), QStringLiteral("PASSWORD=hollyfern")};
-        database.Open();
         TSampleDiaryOptions options;
         options.Entries = entries;
         options.Years = years;
         options.Seed = diarySeed;
         options.End = diaryEnd;
         const int step = std::max(1000, entries / 10);
-        SampleDiary::Fill(database, options, [step](int stored, int total) {
+        SampleDiary::FillFile(partial, QStringLiteral("SYSDBA"), QStringLiteral("hollyfern"), options, [step](int stored, int total) {
             if (stored % step == 0 || stored == total)
                 std::fprintf(stderr, "  %d of %d\n", stored, total);
         });
-        database.Close();
     }
     if (!QFile::rename(partial, path))
         throw EException(QStringLiteral("Kan inte döpa om %1").arg(partial));

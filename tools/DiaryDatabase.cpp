@@ -88,44 +88,6 @@ QString statusText(const ISC_STATUS *status)
     return text;
 }
 
-// A database parameter block with the login and, unless -1, the forced
-// writes to set.
-QByteArray parameterBlock(const QString &user, const QString &password, int forcedWrites)
-{
-    QByteArray block(1, char(isc_dpb_version1));
-    auto addText = [&block](char item, const QString &text) {
-        const QByteArray bytes = text.toUtf8().left(255);
-        block.append(item);
-        block.append(char(bytes.size()));
-        block.append(bytes);
-    };
-    addText(char(isc_dpb_user_name), user);
-    addText(char(isc_dpb_password), password);
-    if (forcedWrites >= 0) {
-        block.append(char(isc_dpb_force_write));
-        block.append(char(1));
-        block.append(char(forcedWrites));
-    }
-    return block;
-}
-
-isc_db_handle attach(const QString &path, const QByteArray &block)
-{
-    PrepareDatabaseEngine();
-    const QByteArray name = QFile::encodeName(path);
-    ISC_STATUS_ARRAY status{};
-    isc_db_handle db = 0;
-    if (isc_attach_database(status, short(name.size()), name.constData(), &db, short(block.size()), block.constData()))
-        throw EDbClientError(QStringLiteral("Kunde inte öppna databasen %1: %2").arg(path, statusText(status)));
-    return db;
-}
-
-void detach(isc_db_handle &db)
-{
-    ISC_STATUS_ARRAY status{};
-    isc_detach_database(status, &db);
-}
-
 void createEmptyDatabase(const QString &path, const QString &user, const QString &password)
 {
     const QByteArray statement = QStringLiteral("CREATE DATABASE %1 USER %2 PASSWORD %3 PAGE_SIZE 8192 DEFAULT CHARACTER SET UTF8")
@@ -143,23 +105,12 @@ void createEmptyDatabase(const QString &path, const QString &user, const QString
 
 bool ForcedWrites(const QString &path, const QString &user, const QString &password)
 {
-    isc_db_handle db = attach(path, parameterBlock(user, password, -1));
-    const char items[] = {char(isc_info_forced_writes), char(isc_info_end)};
-    char buffer[64] = {};
-    ISC_STATUS_ARRAY status{};
-    const bool failed = isc_database_info(status, &db, short(sizeof items), items, short(sizeof buffer), buffer);
-    const QString message = failed ? statusText(status) : QString();
-    detach(db);
-    if (failed || buffer[0] != char(isc_info_forced_writes))
-        throw EDbClientError(QStringLiteral("Kunde inte läsa databasens inställningar %1: %2").arg(path, message));
-    const short length = short(isc_vax_integer(buffer + 1, 2));
-    return isc_vax_integer(buffer + 3, length) != 0;
+    return DbForcedWrites(path, user, password);
 }
 
 void SetForcedWrites(const QString &path, const QString &user, const QString &password, bool on)
 {
-    isc_db_handle db = attach(path, parameterBlock(user, password, on ? 1 : 0));
-    detach(db);
+    DbSetForcedWrites(path, user, password, on);
 }
 
 void Create(const QString &path, const QString &schemaFile, const QString &user, const QString &password)

@@ -15,6 +15,9 @@
 #include "reference/Exercises.h"
 #include "reference/Pulses.h"
 
+#include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -22,9 +25,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -494,58 +504,6 @@ struct TProgram
     QStringList Exercises;
 };
 
-// While a new diary is filled, commits need not wait for the disk: each
-// entry is written in a transaction of its own, as the program writes it,
-// and with the engine's forced writes on every one of those commits waits
-// for the pages to reach the disk, which makes the filling several times
-// slower. The setting is switched off for the filling and back on at the
-// end. A diary that already held entries is never touched this way.
-class TQuickWrites
-{
-public:
-    TQuickWrites(TDbConnection &database, bool wanted) : m_path(database.DatabaseName())
-    {
-        if (!wanted)
-            return;
-        for (const QString &line : std::as_const(database.Params())) {
-            if (line.startsWith(QLatin1String("USER_NAME="), Qt::CaseInsensitive))
-                m_user = line.mid(10);
-            else if (line.startsWith(QLatin1String("PASSWORD="), Qt::CaseInsensitive))
-                m_password = line.mid(9);
-        }
-        // A login that may not change the setting only makes the filling
-        // slower.
-        try {
-            if (DiaryDatabase::ForcedWrites(m_path, m_user, m_password)) {
-                DiaryDatabase::SetForcedWrites(m_path, m_user, m_password, false);
-                m_restore = true;
-            }
-        } catch (const EException &) {
-        }
-    }
-
-    ~TQuickWrites()
-    {
-        try {
-            Restore();
-        } catch (const EException &) {
-            // Already unwinding from the failure that matters.
-        }
-    }
-
-    void Restore()
-    {
-        if (!m_restore)
-            return;
-        m_restore = false;
-        DiaryDatabase::SetForcedWrites(m_path, m_user, m_password, true);
-    }
-
-private:
-    QString m_path, m_user, m_password;
-    bool m_restore = false;
-};
-
 // ---------------------------------------------------------------------------
 
 class TGenerator
@@ -564,8 +522,7 @@ public:
             throw EException(QStringLiteral("Antalet aktiviteter måste vara minst 1."));
         if (m_options.Years < 1 || m_options.Years > 100)
             throw EException(QStringLiteral("Antalet år måste vara mellan 1 och 100."));
-        const bool empty = CheckEmpty();
-        TQuickWrites writes(m_database, empty);
+        CheckEmpty();
         OpenNames();
         PreparePulses();
         PrepareStrength();
@@ -580,7 +537,6 @@ public:
             if (progress)
                 progress(stored, int(plan.size()));
         }
-        writes.Restore();
     }
 
 private:
@@ -595,14 +551,12 @@ private:
         return query.Eof() ? 0 : int(query.FieldAsInteger(0));
     }
 
-    // True when the diary holds no entries.
-    bool CheckEmpty()
+    void CheckEmpty()
     {
         const int entries = Count(QStringLiteral("select count(*) from TrainingSession"));
         if (entries > 0 && !m_options.Force)
             throw ESampleDiaryNotEmpty(
                 QStringLiteral("Dagboken innehåller redan %1 aktiviteter och lämnas orörd.").arg(entries));
-        return entries == 0;
     }
 
     int HighestSessionNr() { return Count(QStringLiteral("select max(SessionNr) from TrainingSession")); }
@@ -682,26 +636,54 @@ private:
     }
 
     // The courses through the course register, numbered on from the
-    // highest course number in the diary.
+    // highest course number in the diary; a course the diary already has
+    // (an earlier fill's) is used again.
     void PrepareCourses()
     {
         m_courseRegister.SetDatabase(&m_database);
         m_courseRegister.SetActivityNames(&m_names);
         for (const TCourseProfile &course : courseProfiles) {
-            const int number = m_courseRegister.NewCourse();
-            m_courseRegister.SetCourseValues(number, m_names.NameOfCode(QString::fromLatin1(course.Code)), course.Difficulty,
-                                             course.Distance, QString::fromUtf8(course.Place));
-            QStringList lines;
-            for (const char *line : course.Description)
-                lines.append(QString::fromUtf8(line));
-            m_courseRegister.SetCourseDescription(number, &lines);
+            const QString activity = m_names.NameOfCode(QString::fromLatin1(course.Code));
+            const QString place = QString::fromUtf8(course.Place);
             QStringList laps;
             for (double lap : course.Laps)
                 laps.append(decimalText(lap, 2));
-            m_courseRegister.SetCourseLaps(number, laps);
-            m_courseRegister.SaveCourse(number);
+            int number = StoredCourse(activity, place, course.Distance, course.Laps);
+            if (number == 0) {
+                number = m_courseRegister.NewCourse();
+                m_courseRegister.SetCourseValues(number, activity, course.Difficulty, course.Distance, place);
+                QStringList lines;
+                for (const char *line : course.Description)
+                    lines.append(QString::fromUtf8(line));
+                m_courseRegister.SetCourseDescription(number, &lines);
+                m_courseRegister.SetCourseLaps(number, laps);
+                m_courseRegister.SaveCourse(number);
+            }
             m_courses.push_back(TSampleCourse{number, &course});
         }
+    }
+
+    // The number of a course in the diary of the activity and place with the
+    // distance and lap marks given, 0 when there is none. Sessions on a
+    // course take its marks, so only a course with the same marks will do.
+    int StoredCourse(const QString &activity, const QString &place, double distance, const std::vector<double> &laps)
+    {
+        const QString km = decimalText(distance, 2);
+        QList<TCourseItem> found;
+        m_courseRegister.MatchCourses({activity}, place, km, km, &found);
+        for (const TCourseItem &item : std::as_const(found)) {
+            if (item.Place.trimmed() != place)
+                continue;
+            m_courseRegister.ReadCourse(item.CourseNr);
+            QStringList stored;
+            m_courseRegister.GetReadCourseLaps(item.CourseNr, &stored);
+            bool same = stored.size() == qsizetype(laps.size());
+            for (qsizetype i = 0; same && i < stored.size(); ++i)
+                same = std::fabs(stored.at(i).toDouble() - laps[std::size_t(i)]) < 0.005;
+            if (same)
+                return item.CourseNr;
+        }
+        return 0;
     }
 
     // One card per golf place: par 72 (or 71, 70) with the odd stroke indexes
@@ -1337,10 +1319,88 @@ private:
 };
 }
 
+namespace
+{
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Waits until the disk holds what was written to the file or folder.
+void syncToDisk(const QString &path, bool folder)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | (folder ? O_DIRECTORY : 0));
+    if (fd < 0)
+        throw EException(QStringLiteral("Kan inte öppna %1: %2").arg(path, systemError(errno)));
+    const int result = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (result != 0)
+        throw EException(QStringLiteral("Kan inte skriva %1 till disken: %2").arg(path, systemError(error)));
+}
+}
+
 namespace SampleDiary
 {
 void Fill(TDbConnection &database, const TSampleDiaryOptions &options, const TProgress &progress)
 {
     TGenerator(database, options).Run(progress);
+}
+
+QString FillCopyPath(const QString &path)
+{
+    return path + QStringLiteral(".fyllning");
+}
+
+void FillFile(const QString &path, const QString &user, const QString &password, const TSampleDiaryOptions &options,
+              const TProgress &progress)
+{
+    QFile diary(path);
+    if (!QFileInfo(path).isFile() || !diary.open(QIODevice::ReadOnly))
+        throw EException(QStringLiteral("Kan inte läsa dagboken %1: %2").arg(path, diary.errorString()));
+    // The engine holds this lock on a database file while it is attached.
+    // Taken here, it keeps the program and every other user of the engine
+    // away from the diary until the filled copy has taken its place, so that
+    // nothing written to the diary meanwhile is lost.
+    if (::flock(diary.handle(), LOCK_EX | LOCK_NB) != 0)
+        throw EException(QStringLiteral("Dagboken %1 används redan av ett annat program. Stäng det och försök igen.").arg(path));
+
+    const QString copy = FillCopyPath(path);
+    // Left behind by a fill that was killed; the lock says no fill runs now.
+    if (QFileInfo::exists(copy) && !QFile::remove(copy))
+        throw EException(QStringLiteral("Kan inte ta bort %1 från en tidigare fyllning.").arg(copy));
+    if (!QFile::copy(path, copy))
+        throw EException(QStringLiteral("Kan inte kopiera dagboken %1 till %2.").arg(path, copy));
+    try {
+        QFile::setPermissions(copy, QFile::permissions(path));
+        struct stat owner = {};
+        if (::geteuid() == 0 && ::fstat(diary.handle(), &owner) == 0
+            && ::chown(QFile::encodeName(copy).constData(), owner.st_uid, owner.st_gid) != 0)
+            throw EException(QStringLiteral("Kan inte ge %1 dagbokens ägare: %2").arg(copy, systemError(errno)));
+
+        // With forced writes every commit, one per entry, waits for the
+        // disk, which makes the filling several times slower. The copy does
+        // without them until it is complete; the diary never does.
+        DbSetForcedWrites(copy, user, password, false);
+        {
+            static QAtomicInt serial;
+            TDbConnection database(QStringLiteral("SampleDiary-fill-%1").arg(serial.fetchAndAddRelaxed(1)));
+            database.SetDatabaseName(copy);
+            database.Params() = {QStringLiteral("USER_NAME=") + user, QStringLiteral("PASSWORD=") + password};
+            database.Open();
+            Fill(database, options, progress);
+            database.Close();
+        }
+        DbSetForcedWrites(copy, user, password, true);
+        if (!DbForcedWrites(copy, user, password))
+            throw EException(QStringLiteral("Databasmotorn slog inte på tvingad skrivning för %1.").arg(copy));
+        syncToDisk(copy, false);
+        if (::rename(QFile::encodeName(copy).constData(), QFile::encodeName(path).constData()) != 0)
+            throw EException(QStringLiteral("Kan inte ersätta %1 med %2: %3").arg(path, copy, systemError(errno)));
+    } catch (...) {
+        QFile::remove(copy);
+        throw;
+    }
+    syncToDisk(QFileInfo(path).absolutePath(), true);
 }
 }

@@ -3,6 +3,7 @@
 #include "foundation/Exceptions.h"
 
 #include <QDate>
+#include <QString>
 #include <QtGlobal>
 
 #include <functional>
@@ -46,14 +47,27 @@ inline constexpr int ContentVersion = 3;
 using TProgress = std::function<void(int stored, int total)>;
 
 // Fills the open diary: pulse intervals, strength exercises and programs,
-// and courses next to whatever the diary already has, then the entries,
-// numbered on from the highest session number. Each entry is written in a
-// transaction of its own, so a failure leaves every entry before it in
-// place. While a diary that held no entries is filled, the engine's forced
-// writes are off (they are restored at the end, also after a failure).
-// Raises ESampleDiaryNotEmpty (and writes nothing) for a diary with
-// entries unless options.Force; EException for options out of range (no
-// entries, no years); the errors of the storage classes and the database
-// layer as they come.
+// and courses next to whatever the diary already has (the pulse intervals,
+// exercises, programs and courses of an earlier fill are used again), then
+// the entries, numbered on from the highest session number. Each entry is
+// written in a transaction of its own, so a failure leaves every entry
+// before it in place. The engine's settings are left as they are. Raises
+// ESampleDiaryNotEmpty (and writes nothing) for a diary with entries unless
+// options.Force; EException for options out of range (no entries, no
+// years); the errors of the storage classes and the database layer as they
+// come.
 void Fill(TDbConnection &database, const TSampleDiaryOptions &options, const TProgress &progress = {});
+
+// Fills the diary file `path` as Fill does, never in place: a copy beside
+// it (FillCopyPath) is filled with the engine's forced writes off, has them
+// switched on, is synced to the disk and only then takes the diary's place.
+// A fill that fails or is killed leaves the diary exactly as it was; a copy
+// that a killed fill leaves behind is removed by the next fill. While the
+// fill runs, the diary is locked as the engine locks an attached database,
+// so neither the program nor anyone else opens it meanwhile. Raises
+// EException when the diary cannot be read or is in use, and the errors of
+// Fill; the diary is untouched in every case.
+void FillFile(const QString &path, const QString &user, const QString &password, const TSampleDiaryOptions &options,
+              const TProgress &progress = {});
+QString FillCopyPath(const QString &path);
 }

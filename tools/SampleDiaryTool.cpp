@@ -7,7 +7,9 @@
 // in the recorded database folder. It must exist: ternvall-install creates
 // diaries, this tool never does. A diary that already holds entries is left
 // alone (exit 3) unless --force is given. The same options on an empty diary
-// always give the same content; without --end the diary ends today.
+// always give the same content; without --end the diary ends today. The
+// diary is filled through a copy beside it that takes its place only when
+// complete, so an interrupted fill leaves the diary as it was.
 
 #include "DiaryDatabase.h"
 #include "SampleDiary.h"
@@ -91,12 +93,8 @@ int main(int argc, char *argv[])
 
         // The login the program itself uses.
         auto store = SettingsFiles::OpenStore(SettingsFiles::THive::User);
-        TDbConnection database(QStringLiteral("ternvall-sample"));
-        database.SetDatabaseName(path);
-        database.Params() = {
-            QStringLiteral("USER_NAME=") + store->value(QStringLiteral("DbLogin/UserName"), QString::fromLatin1(DiaryDatabase::DefaultUser)).toString(),
-            QStringLiteral("PASSWORD=") + store->value(QStringLiteral("DbLogin/PassWd"), QString::fromLatin1(DiaryDatabase::DefaultPassword)).toString()};
-        database.Open();
+        const QString user = store->value(QStringLiteral("DbLogin/UserName"), QString::fromLatin1(DiaryDatabase::DefaultUser)).toString();
+        const QString password = store->value(QStringLiteral("DbLogin/PassWd"), QString::fromLatin1(DiaryDatabase::DefaultPassword)).toString();
 
         TSampleDiaryOptions options;
         options.Entries = int(entries);
@@ -108,11 +106,10 @@ int main(int argc, char *argv[])
         QElapsedTimer timer;
         timer.start();
         const qint64 step = std::max<qint64>(1000, entries / 10);
-        SampleDiary::Fill(database, options, [step](int stored, int total) {
+        SampleDiary::FillFile(path, user, password, options, [step](int stored, int total) {
             if (stored % step == 0 && stored < total)
                 say(QStringLiteral("  %1 av %2").arg(stored).arg(total));
         });
-        database.Close();
         say(QStringLiteral("Klart: %1 aktiviteter på %2 s.").arg(entries).arg(double(timer.elapsed()) / 1000.0, 0, 'f', 1));
         return 0;
     } catch (const ESampleDiaryNotEmpty &e) {

@@ -19,6 +19,9 @@
 #include "reference/Pulses.h"
 
 #include <QDebug>
+#include <QSqlQuery>
+
+#include <iterator>
 
 namespace
 {
@@ -30,6 +33,14 @@ const QString loginKey = settingsRoot + QStringLiteral("\\DbLogin");
 
 const QString defaultUserName = QStringLiteral("SYSDBA");
 const QString defaultPassword = QStringLiteral("hollyfern");
+
+// The tables every diary has; a database without them is no diary.
+const char *const diaryTables[] = {
+    "TRAININGSESSION", "TRAININGSESSIONPULSE", "TRAININGSESSIONLAPS", "TRAININGSESSIONCOURSE", "RUNNING", "BIKING",
+    "SKIING", "SWIMMING", "INLINES", "TENNIS", "SKATING", "SPINNING", "AEROBICS", "DANCE", "CARDIO", "FLOORBALL",
+    "SOCCER", "ICEHOCKEY", "TREKKING", "CANOEING", "OTHER", "CARDIOMEASURE", "GOLF", "GOLFHOLE", "WORKOUT",
+    "WORKOUTEXERCISEPROGRAMS", "ACTIVITYNAMES", "COURSEDESCRIPTION", "COURSEDESCRIPTIONTEXT", "COURSEDESCRIPTIONLAPS",
+    "EXERCISES", "EXERCISEPROGRAMS", "PULSE", "GOAL", "COLUMNSETTINGNAMES", "COLUMNSETTINGS", "EXERCISECOLUMNS"};
 
 // Sends Idle when an operation ends, however it ends.
 class TIdleAtEnd
@@ -185,6 +196,11 @@ void TCorvaleApp::OpenDatabase()
     RequireParts();
     ConnectDatabase();
     try {
+        // Nothing may write to a file that is refused: the look for the
+        // tables comes first and only reads.
+        CheckDiaryTables();
+        EnsureForcedWrites();
+        EnsureSessionNrIndex();
         m_activityNames->SetDatabase(m_database.get());
         m_activityNames->Open();
         m_places.clear();
@@ -215,6 +231,68 @@ void TCorvaleApp::OpenDatabase()
     m_state = TState::Open;
     m_workingUser = m_users->GetNumber();
     m_workingLocation = m_users->GetLocation();
+}
+
+void TCorvaleApp::CheckDiaryTables()
+{
+    QStringList names;
+    for (const char *table : diaryTables)
+        names.append(QStringLiteral("'%1'").arg(QLatin1String(table)));
+    const qint64 found = m_database->ReadOnlyNumber(
+        QStringLiteral("select count(*) from rdb$relations where rdb$relation_name in (%1)").arg(names.join(QLatin1Char(','))));
+    if (found != qint64(std::size(diaryTables)))
+        throw ENoDiary(QStringLiteral("Databasfilen %1 är ingen dagbok för Ternvall: dagbokens tabeller saknas. "
+                                      "Applikationen kommer nu att avslutas.")
+                           .arg(GetDbPath()));
+}
+
+void TCorvaleApp::EnsureForcedWrites()
+{
+    // Without forced writes the engine leaves it to the operating system
+    // when pages reach the disk, and a power cut can leave the diary
+    // unreadable. A diary is never used that way.
+    if (m_database->ForcedWrites())
+        return;
+    try {
+        m_database->SwitchForcedWritesOn();
+        if (m_database->ForcedWrites())
+            return;
+    } catch (const EDbClientError &e) {
+        throw EUnsafeDiary(QStringLiteral("Dagboken %1 skrivs inte säkert till disken (databasens tvingade skrivning är "
+                                          "avstängd) och det gick inte att slå på den. Kommandot gfix -write sync slår på "
+                                          "den. Applikationen kommer nu att avslutas. Info: %2")
+                               .arg(GetDbPath(), e.Message()));
+    }
+    throw EUnsafeDiary(QStringLiteral("Dagboken %1 skrivs inte säkert till disken (databasens tvingade skrivning är "
+                                      "avstängd) och det gick inte att slå på den. Kommandot gfix -write sync slår på "
+                                      "den. Applikationen kommer nu att avslutas.")
+                           .arg(GetDbPath()));
+}
+
+void TCorvaleApp::EnsureSessionNrIndex()
+{
+    // The highest session number is asked for at every new entry and every
+    // step of the current-course window; the engine finds it at once only
+    // through a descending index. Diaries made before it was part of the
+    // schema get it here.
+    if (m_database->ReadOnlyNumber(QStringLiteral("select count(*) from rdb$indices "
+                                                  "where rdb$index_name = 'IX_TRAININGSESSION_NRDESC'"))
+        > 0)
+        return;
+    try {
+        TDbTransactionGuard transaction(*m_database);
+        // Data definition goes straight to the driver: it touches no rows
+        // to count.
+        QSqlQuery query(m_database->Database());
+        if (!query.exec(QStringLiteral("CREATE DESCENDING INDEX IX_TrainingSession_NrDesc ON TrainingSession (SessionNr)")))
+            throw EDbClientError(query.lastError(), QString());
+        query.finish();
+        transaction.Commit();
+    } catch (const EDbClientError &e) {
+        // A login that may not change the tables still uses the diary, only
+        // more slowly.
+        qWarning() << "Could not add the index IX_TrainingSession_NrDesc:" << e.what();
+    }
 }
 
 void TCorvaleApp::DropDiary()
@@ -318,6 +396,13 @@ QString TCorvaleApp::GetDbFileName() const
     return m_users->GetDbFileName();
 }
 
+QString TCorvaleApp::GetExpectedLocation() const
+{
+    RequireParts();
+    const QString location = m_users->GetLocation();
+    return location.isEmpty() ? m_readLocation : location;
+}
+
 QString TCorvaleApp::GetAppPath() const
 {
     return m_appPath;
@@ -376,6 +461,7 @@ void TCorvaleApp::LoadSettings()
     machine.CloseKey();
     if (locationStored && !location.trimmed().isEmpty())
         m_workingLocation = TUsers::WithSeparator(location);
+    m_readLocation = TUsers::WithSeparator(location.trimmed().isEmpty() ? SettingsFiles::DefaultDatabaseFolder() : location);
     try {
         m_users->SetLocation(location);
     } catch (const EUsers &) {
@@ -407,15 +493,20 @@ void TCorvaleApp::LoadColSettingChoice()
 {
     TDefRegistry registry(TDefRegistry::THive::User);
     registry.OpenKey(settingsKey, true);
-    m_colSettingChoice = registry.ReadIntegerDef(QStringLiteral("ColSetting%1").arg(m_users->GetNumber()), -1);
+    m_colSettingSlot = m_users->GetNumber();
+    m_colSettingChoice = registry.ReadIntegerDef(QStringLiteral("ColSetting%1").arg(m_colSettingSlot), -1);
     registry.CloseKey();
 }
 
 void TCorvaleApp::SaveColSettingChoice()
 {
+    // After a change of user whose diary failed to open, the choice held is
+    // still the previous diary's.
+    if (m_colSettingSlot < 1)
+        return;
     TDefRegistry registry(TDefRegistry::THive::User);
     registry.OpenKey(settingsKey, true);
-    registry.WriteInteger(QStringLiteral("ColSetting%1").arg(m_users->GetNumber()), m_colSettingChoice);
+    registry.WriteInteger(QStringLiteral("ColSetting%1").arg(m_colSettingSlot), m_colSettingChoice);
     registry.CloseKey();
 }
 

@@ -84,7 +84,12 @@ public:
     void ConnectDatabase();
     // The login ("SYSDBA" and "hollyfern" when none is stored).
     void ReadDbLogin(QString &userName, QString &password) const;
-    // Connects and prepares everything for the open diary.
+    // Connects and prepares everything for the open diary. Right after
+    // connecting, and before anything is written, the diary's tables are
+    // looked for in a read-only transaction: a database without them raises
+    // ENoDiary. Then a diary whose forced writes are off has them switched
+    // on (EUnsafeDiary when the engine refuses), and an index the program
+    // relies on that an older diary lacks is added.
     void OpenDatabase();
     // Drops the open diary; the collections stay, empty.
     void Disconnect();
@@ -105,6 +110,10 @@ public:
     QString GetDbPath() const;
     QString GetDbPathOf(int number) const;
     QString GetDbFileName() const;
+    // The folder the diary is looked for in: the location, or, while the
+    // diary was not found where the store says (or, with nothing stored, in
+    // the default folder), that folder. Ends with "/".
+    QString GetExpectedLocation() const;
     // The folder of the program's own files (help pages, pictures).
     QString GetAppPath() const;
 
@@ -116,6 +125,9 @@ public:
     void ApplySettings(const TSettingsValues &values);
     void LoadSettings();
     void SaveSettings();
+    // The choice is read for the current slot and written only for the
+    // slot it was read for, whichever slot is current by then: a diary that
+    // failed to open never gets another diary's choice.
     void LoadColSettingChoice();
     void SaveColSettingChoice();
     int GetColSettingChoice() const;
@@ -232,6 +244,10 @@ private:
     std::unique_ptr<TActivity> CreateActivityOfCode(const QString &code);
     // Closes the diary and empties what was loaded from it.
     void DropDiary();
+    // The checks and repairs of OpenDatabase, in this order.
+    void CheckDiaryTables();
+    void EnsureForcedWrites();
+    void EnsureSessionNrIndex();
 
     TState m_state = TState::Shell;
     QString m_shellReason;
@@ -253,6 +269,7 @@ private:
     QList<QStringList> m_places; // one list per display name, while a diary is open
     TOptions m_options;
     int m_colSettingChoice = -1;
+    int m_colSettingSlot = 0; // the slot m_colSettingChoice was read for, 0 for none
     QString m_appPath;
     // The slot and folder last seen to work: read from the store, or of the
     // last diary that opened. Only these are written back at the end, so a
@@ -260,6 +277,8 @@ private:
     // open is never recorded over a working one.
     int m_workingUser = 0;
     QString m_workingLocation;
+    // The folder read from the store at start, or the default one.
+    QString m_readLocation;
 };
 
 // The process's application object, created on first use.

@@ -30,3 +30,27 @@ void TStartup::CheckVersion() const
     if (version != installed)
         throw EVersionNotValid(QStringLiteral("CorvaleApp 05"));
 }
+
+QString TStartup::OpenFailureText(const EDbClientError &error, const QString &path)
+{
+    const QString info = QStringLiteral(" Applikationen kommer nu att avslutas. Info: ") + error.Message();
+    switch (error.OpenFailure()) {
+    case TDbOpenFailure::Unreachable:
+        break;
+    case TDbOpenFailure::Damaged:
+        return QStringLiteral("Databasfilen %1 är skadad eller ingen dagbok.").arg(path) + info;
+    case TDbOpenFailure::AccessDenied:
+        return QStringLiteral("Du har inte behörighet att läsa och skriva databasfilen %1.").arg(path) + info;
+    case TDbOpenFailure::InUse:
+        return QStringLiteral("Dagboken används redan av ett annat program, till exempel en annan Ternvall: %1.").arg(path)
+               + info;
+    case TDbOpenFailure::LoginRefused:
+        return QStringLiteral("Databasen %1 godtog inte inloggningen (användarnamn och lösenord).").arg(path) + info;
+    case TDbOpenFailure::Other:
+        return QStringLiteral("Dagboken %1 kunde inte öppnas.").arg(path) + info;
+    }
+    return QStringLiteral("Interbase databas är inte startad. Starta Interbase innan du kör Ternvall. I Interbase Manager "
+                          "som finns i kontrollpanelen, kan du ställa in så att Interbase startas automatiskt. "
+                          "Applikationen kommer nu att avslutas. Info: ")
+           + error.Message();
+}

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class EDbClientError;
+
 // The checks made before a diary is opened.
 class TStartup
 {
@@ -21,6 +23,12 @@ public:
     // EVersionNotUpgraded "CorvaleApp 04"; any other difference:
     // EVersionNotValid "CorvaleApp 05".
     void CheckVersion() const;
+
+    // The text shown when the diary `path` could not be opened: what is
+    // wrong and with which file, in Swedish, then the engine's own text.
+    // Only a failure to reach the engine or server gives the text that the
+    // database server is not started.
+    static QString OpenFailureText(const EDbClientError &error, const QString &path);
 
 private:
     QString m_driverName;

@@ -57,6 +57,12 @@ class EInterbaseNotInstalled : public EStartup { public: using EStartup::EStartu
 class EInterbaseInvalidVersion : public EStartup { public: using EStartup::EStartup; };
 class EVersionNotUpgraded : public EStartup { public: using EStartup::EStartup; };
 class EVersionNotValid : public EStartup { public: using EStartup::EStartup; };
+// The database opened is not a diary: its tables are missing. The message
+// is the Swedish text for the user, naming the file.
+class ENoDiary : public EStartup { public: using EStartup::EStartup; };
+// The diary's forced writes are off and could not be switched on. The
+// message is the Swedish text for the user, naming the file.
+class EUnsafeDiary : public EStartup { public: using EStartup::EStartup; };
 
 class EGoals : public ECorvaleError { public: using ECorvaleError::ECorvaleError; };
 class EGoalsDate : public EGoals { public: using EGoals::EGoals; };

@@ -11,9 +11,11 @@
 
 #include <ibase.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 #include <unistd.h>
 
 namespace
@@ -60,6 +62,120 @@ bool DescribeColumns(const QSqlQuery &query, QStringList &names, QList<int> &sca
     return false;
 }
 
+// The engine's own text of a status vector, its messages joined by the
+// separator.
+QString statusText(const ISC_STATUS *status, const QString &separator = QStringLiteral("\n"))
+{
+    QString text;
+    char buffer[1024];
+    const ISC_STATUS *vector = status;
+    while (fb_interpret(buffer, sizeof buffer, &vector)) {
+        if (!text.isEmpty())
+            text += separator;
+        text += QString::fromLocal8Bit(buffer);
+    }
+    return text;
+}
+
+// A database parameter block with the login and, unless -1, the forced
+// writes to set.
+QByteArray parameterBlock(const QString &user, const QString &password, int forcedWrites)
+{
+    QByteArray block(1, char(isc_dpb_version1));
+    auto addText = [&block](char item, const QString &text) {
+        const QByteArray bytes = text.toUtf8().left(255);
+        block.append(item);
+        block.append(char(bytes.size()));
+        block.append(bytes);
+    };
+    addText(char(isc_dpb_user_name), user);
+    addText(char(isc_dpb_password), password);
+    if (forcedWrites >= 0) {
+        block.append(char(isc_dpb_force_write));
+        block.append(char(1));
+        block.append(char(forcedWrites));
+    }
+    return block;
+}
+
+// Attaches the database; 0 with the engine's answer in `status` when it
+// cannot be attached.
+isc_db_handle attach(const QString &path, const QByteArray &block, ISC_STATUS *status)
+{
+    PrepareDatabaseEngine();
+    const QByteArray name = QFile::encodeName(path);
+    isc_db_handle db = 0;
+    if (isc_attach_database(status, short(name.size()), name.constData(), &db, short(block.size()), block.constData()))
+        return 0;
+    return db;
+}
+
+void detach(isc_db_handle &db)
+{
+    ISC_STATUS_ARRAY status{};
+    isc_detach_database(status, &db);
+}
+
+bool forcedWritesOf(isc_db_handle db, const QString &path)
+{
+    const char items[] = {char(isc_info_forced_writes), char(isc_info_end)};
+    char buffer[64] = {};
+    ISC_STATUS_ARRAY status{};
+    if (isc_database_info(status, &db, short(sizeof items), items, short(sizeof buffer), buffer)
+        || buffer[0] != char(isc_info_forced_writes))
+        throw EDbClientError(QStringLiteral("Kunde inte läsa databasens inställningar %1: %2").arg(path, statusText(status)));
+    const short length = short(isc_vax_integer(buffer + 1, 2));
+    return isc_vax_integer(buffer + 3, length) != 0;
+}
+
+// What the engine's answer to a failed attachment says about its cause.
+TDbOpenFailure classifyOpenFailure(const ISC_STATUS *status)
+{
+    QList<ISC_STATUS> codes;
+    QString ioOperation; // "open", "read", "lock", ... of an I/O error
+    long systemError = 0;
+    bool afterIoError = false;
+    for (const ISC_STATUS *s = status; *s != isc_arg_end;) {
+        const ISC_STATUS kind = *s++;
+        if (kind == isc_arg_gds || kind == isc_arg_warning) {
+            codes.append(*s);
+            afterIoError = *s == isc_io_error;
+            ++s;
+        } else if (kind == isc_arg_unix || kind == isc_arg_win32) {
+            systemError = long(*s++);
+        } else if (kind == isc_arg_cstring) {
+            s += 2;
+        } else if (kind == isc_arg_string) {
+            if (afterIoError && ioOperation.isEmpty())
+                ioOperation = QString::fromLocal8Bit(reinterpret_cast<const char *>(*s));
+            afterIoError = false;
+            ++s;
+        } else {
+            ++s;
+        }
+    }
+    auto has = [&codes](std::initializer_list<ISC_STATUS> wanted) {
+        for (ISC_STATUS code : wanted) {
+            if (codes.contains(code))
+                return true;
+        }
+        return false;
+    };
+    if (has({isc_network_error, isc_net_connect_err, isc_net_connect_listen_err, isc_net_lookup_err, isc_net_init_error,
+             isc_net_read_err, isc_net_write_err, isc_net_server_shutdown, isc_conn_lost, isc_unavailable}))
+        return TDbOpenFailure::Unreachable;
+    if (has({isc_login}))
+        return TDbOpenFailure::LoginRefused;
+    if (has({isc_already_opened}) || (has({isc_io_error}) && ioOperation == QLatin1String("lock")))
+        return TDbOpenFailure::InUse;
+    if (has({isc_no_priv}) || systemError == EACCES || systemError == EPERM || systemError == EROFS)
+        return TDbOpenFailure::AccessDenied;
+    if (has({isc_bad_db_format, isc_wrong_ods, isc_badodsver, isc_db_corrupt, isc_bad_checksum, isc_bug_check})
+        || (has({isc_io_error}) && ioOperation == QLatin1String("read")))
+        return TDbOpenFailure::Damaged;
+    return TDbOpenFailure::Other;
+}
+
 QString errorMessage(const QSqlError &error)
 {
     const QString database = error.databaseText().trimmed();
@@ -90,6 +206,31 @@ void PrepareDatabaseEngine()
     const QString folder = QDir::tempPath() + QStringLiteral("/ternvall-firebird-%1").arg(::geteuid());
     QDir().mkpath(folder);
     ::setenv("FIREBIRD_LOCK", QFile::encodeName(folder).constData(), 0);
+}
+
+bool DbForcedWrites(const QString &path, const QString &user, const QString &password)
+{
+    ISC_STATUS_ARRAY status{};
+    isc_db_handle db = attach(path, parameterBlock(user, password, -1), status);
+    if (!db)
+        throw EDbClientError(QStringLiteral("Kunde inte öppna databasen %1: %2").arg(path, statusText(status)));
+    try {
+        const bool on = forcedWritesOf(db, path);
+        detach(db);
+        return on;
+    } catch (...) {
+        detach(db);
+        throw;
+    }
+}
+
+void DbSetForcedWrites(const QString &path, const QString &user, const QString &password, bool on)
+{
+    ISC_STATUS_ARRAY status{};
+    isc_db_handle db = attach(path, parameterBlock(user, password, on ? 1 : 0), status);
+    if (!db)
+        throw EDbClientError(QStringLiteral("Kunde inte ändra databasens inställningar %1: %2").arg(path, statusText(status)));
+    detach(db);
 }
 
 QString ClientLibraryVersion()
@@ -160,9 +301,111 @@ void TDbConnection::Open()
     db.setHostName(QString());
     db.setUserName(ParamValue(QStringLiteral("USER_NAME")));
     db.setPassword(ParamValue(QStringLiteral("PASSWORD")));
-    if (!db.open())
+    // The engine is asked on its own first: the driver passes on its text
+    // but not its codes, and only the codes tell why a database does not
+    // open. A failed attachment writes nothing; a successful one is kept
+    // until the driver has its own, so that the engine keeps the database
+    // open in between.
+    ISC_STATUS_ARRAY status{};
+    isc_db_handle probe = attach(m_databaseName, parameterBlock(db.userName(), db.password(), -1), status);
+    if (!probe) {
+        EDbClientError error(QSqlError(QStringLiteral("Error opening database"), statusText(status, QStringLiteral(" - ")),
+                                       QSqlError::ConnectionError, QString::number(isc_sqlcode(status))),
+                             QString());
+        error.SetOpenFailure(classifyOpenFailure(status));
+        throw error;
+    }
+    const bool opened = db.open();
+    detach(probe);
+    if (!opened)
         throw EDbClientError(db.lastError(), QString());
     m_inTransaction = false;
+}
+
+quintptr TDbConnection::NativeHandle() const
+{
+    const QSqlDatabase db = Database();
+    if (!db.isOpen() || !db.driver())
+        return 0;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || handle.metaType().sizeOf() != int(sizeof(isc_db_handle)))
+        return 0;
+    return quintptr(*static_cast<const isc_db_handle *>(handle.constData()));
+}
+
+qint64 TDbConnection::ReadOnlyNumber(const QString &statement)
+{
+    isc_db_handle db = isc_db_handle(NativeHandle());
+    if (!db)
+        throw EDbClientError(QStringLiteral("Databasen är inte ansluten"));
+    ISC_STATUS_ARRAY status{};
+    isc_tr_handle transaction = 0;
+    static const char readOnly[] = {char(isc_tpb_version3), char(isc_tpb_read), char(isc_tpb_read_committed),
+                                    char(isc_tpb_rec_version), char(isc_tpb_nowait)};
+    if (isc_start_transaction(status, &transaction, 1, &db, short(sizeof readOnly), readOnly))
+        throw EDbClientError(statusText(status));
+    isc_stmt_handle query = 0;
+    // Whatever happens below, the statement is freed and the transaction,
+    // which changed nothing, is rolled back.
+    struct TCleanup
+    {
+        isc_tr_handle &transaction;
+        isc_stmt_handle &query;
+        ~TCleanup()
+        {
+            ISC_STATUS_ARRAY ignored{};
+            if (query)
+                isc_dsql_free_statement(ignored, &query, DSQL_drop);
+            if (transaction)
+                isc_rollback_transaction(ignored, &transaction);
+        }
+    } cleanup{transaction, query};
+
+    if (isc_dsql_allocate_statement(status, &db, &query))
+        throw EDbClientError(statusText(status));
+    std::vector<char> buffer(XSQLDA_LENGTH(1), 0);
+    XSQLDA *row = reinterpret_cast<XSQLDA *>(buffer.data());
+    row->version = SQLDA_VERSION1;
+    row->sqln = 1;
+    const QByteArray text = statement.toUtf8();
+    // A damaged file often shows only when its pages are read: say so.
+    auto fail = [&] {
+        EDbClientError error(QStringLiteral("%1: %2").arg(statement, statusText(status)));
+        if (classifyOpenFailure(status) == TDbOpenFailure::Damaged)
+            error.SetOpenFailure(TDbOpenFailure::Damaged);
+        throw error;
+    };
+    if (isc_dsql_prepare(status, &transaction, &query, 0, text.constData(), SQL_DIALECT_V6, row))
+        fail();
+    if (row->sqld != 1)
+        throw EDbClientError(QStringLiteral("Satsen ger inte ett tal: %1").arg(statement));
+    ISC_INT64 value = 0;
+    short indicator = 0;
+    XSQLVAR &column = row->sqlvar[0];
+    column.sqltype = SQL_INT64 | 1;
+    column.sqlscale = 0;
+    column.sqllen = sizeof value;
+    column.sqldata = reinterpret_cast<char *>(&value);
+    column.sqlind = &indicator;
+    if (isc_dsql_execute(status, &transaction, &query, SQL_DIALECT_V6, nullptr))
+        fail();
+    const ISC_STATUS fetched = isc_dsql_fetch(status, &query, SQL_DIALECT_V6, row);
+    if (fetched != 0 && fetched != 100)
+        fail();
+    return fetched == 0 && indicator >= 0 ? qint64(value) : 0;
+}
+
+bool TDbConnection::ForcedWrites()
+{
+    const isc_db_handle db = isc_db_handle(NativeHandle());
+    if (!db)
+        throw EDbClientError(QStringLiteral("Databasen är inte ansluten"));
+    return forcedWritesOf(db, m_databaseName);
+}
+
+void TDbConnection::SwitchForcedWritesOn()
+{
+    DbSetForcedWrites(m_databaseName, ParamValue(QStringLiteral("USER_NAME")), ParamValue(QStringLiteral("PASSWORD")), true);
 }
 
 void TDbConnection::Close()

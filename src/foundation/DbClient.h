@@ -20,6 +20,16 @@
 // Every failed call of the client (open, prepare, execute, commit, rollback)
 // raises EDbClientError; nothing is silently ignored.
 
+// Why a database could not be opened, as far as the engine's answer tells.
+enum class TDbOpenFailure {
+    Other,        // none of the below, or not a failure to open
+    Unreachable,  // no database engine or server answered
+    Damaged,      // the file is no database, or is cut short or damaged
+    AccessDenied, // this user may not read or write the file
+    InUse,        // another program has the database open
+    LoginRefused, // the user name or password was refused
+};
+
 // The client's error: wraps the driver's error with the engine's message.
 class EDbClientError : public EException
 {
@@ -30,11 +40,15 @@ public:
     const QString &DriverText() const noexcept { return m_driverText; }
     const QString &DatabaseText() const noexcept { return m_databaseText; }
     const QString &NativeCode() const noexcept { return m_nativeCode; }
+    // Set by TDbConnection::Open; Other for every other failure.
+    TDbOpenFailure OpenFailure() const noexcept { return m_openFailure; }
+    void SetOpenFailure(TDbOpenFailure failure) noexcept { m_openFailure = failure; }
 
 private:
     QString m_driverText;
     QString m_databaseText;
     QString m_nativeCode;
+    TDbOpenFailure m_openFailure = TDbOpenFailure::Other;
 };
 
 // One connection with its default transaction. Statements run outside an
@@ -59,7 +73,8 @@ public:
 
     // Opens with SQL dialect 3 and character set UTF8. Raises EDbClientError
     // with the engine's message when the file is missing or damaged, the
-    // server cannot be reached or the login is refused.
+    // server cannot be reached or the login is refused; its OpenFailure
+    // tells which. Nothing is written to a file that fails to open.
     void Open();
     // Closes; an open transaction is rolled back.
     void Close();
@@ -73,8 +88,22 @@ public:
     QString ConnectionName() const { return m_connectionName; }
     QSqlDatabase Database() const;
 
+    // Runs a select of one whole number in a read-only transaction of its
+    // own, apart from the default transaction, and returns the number (0 for
+    // no row or null). Raises EDbClientError when not connected or when the
+    // engine refuses the statement.
+    qint64 ReadOnlyNumber(const QString &statement);
+    // The engine's forced writes of the open database: when on, every commit
+    // waits until the disk holds the pages written.
+    bool ForcedWrites();
+    // Switches the forced writes of the open database on. Raises
+    // EDbClientError with the engine's message when it refuses.
+    void SwitchForcedWritesOn();
+
 private:
     QString ParamValue(const QString &name) const;
+    // The engine's handle of the open database.
+    quintptr NativeHandle() const;
 
     QString m_connectionName;
     QString m_databaseName;
@@ -196,6 +225,12 @@ private:
 // Makes the embedded engine usable for the current user; called before the
 // first connection. Safe to call repeatedly.
 void PrepareDatabaseEngine();
+
+// The forced writes of the database `path`, read and set through an
+// attachment of their own. Both raise EDbClientError with the engine's
+// message when the database cannot be attached or refuses the setting.
+bool DbForcedWrites(const QString &path, const QString &user, const QString &password);
+void DbSetForcedWrites(const QString &path, const QString &user, const QString &password, bool on);
 
 // The version text of the database client library ("LI-V3.0.11..."), or
 // empty when the library cannot be loaded or does not answer.

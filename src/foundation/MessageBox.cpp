@@ -12,6 +12,7 @@
 #include <QTextDocument>
 #include <QStyle>
 
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -30,6 +31,8 @@ constexpr QPoint IconPos(8, 8);
 constexpr QRect TextRect(64, 8, 265, 82);
 constexpr QPoint CodeCaptionPos(64, 74);
 constexpr QPoint CodePos(120, 74);
+constexpr int WideClientWidth = 560; // for a text the usual box cannot hold
+constexpr int TextRightMargin = ClientWidth - TextRect.right() - 1;
 
 struct TKindLook
 {
@@ -130,9 +133,41 @@ quint16 ShowMessageBox(const QString &text, TMessageKind kind, TMessageButtons b
             present.push_back(&def);
     }
     const int count = int(present.size());
-    const int gap = std::max(MinimumGap, (ClientWidth - ButtonWidth * count) / (count + 1));
-    const int width = std::max(ClientWidth, count * (gap + ButtonWidth + 1));
-    const int height = showsCode ? InternalErrorClientHeight : ClientHeight;
+    int clientWidth = ClientWidth;
+    int height = showsCode ? InternalErrorClientHeight : ClientHeight;
+    QRect memoRect = TextRect;
+    if (showsCode)
+        memoRect.setBottom(CodeCaptionPos.y() - 5); // keep the code line clear
+
+    // A text the box cannot hold makes the box wider and then taller, so
+    // that all of it is seen without scrolling; the usual size stays for
+    // every text that fits it.
+    auto textHeight = [&text](int textWidth) {
+        QTextDocument document;
+        document.setDefaultFont(QApplication::font("QPlainTextEdit"));
+        document.setDocumentMargin(0);
+        QTextOption option = document.defaultTextOption();
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        document.setDefaultTextOption(option);
+        document.setPlainText(text);
+        document.setTextWidth(textWidth);
+        return int(std::ceil(document.size().height())) + 4;
+    };
+    int needed = textHeight(memoRect.width());
+    if (needed > memoRect.height()) {
+        clientWidth = WideClientWidth;
+        memoRect.setWidth(clientWidth - memoRect.left() - TextRightMargin);
+        needed = textHeight(memoRect.width());
+    }
+    if (needed > memoRect.height()) {
+        int room = needed - memoRect.height();
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            room = std::min(room, std::max(0, screen->availableGeometry().height() * 3 / 4 - height));
+        height += room;
+        memoRect.setHeight(memoRect.height() + room);
+    }
+    const int gap = std::max(MinimumGap, (clientWidth - ButtonWidth * count) / (count + 1));
+    const int width = std::max(clientWidth, count * (gap + ButtonWidth + 1));
 
     // The active window becomes the parent so the box stays in front of it;
     // it may go away while the box is open, which the QPointer notices.
@@ -155,9 +190,6 @@ quint16 ShowMessageBox(const QString &text, TMessageKind kind, TMessageButtons b
     // it is painted in the panel's colour and never takes the focus.
     auto *memo = new QPlainTextEdit(panel);
     memo->setObjectName(QStringLiteral("moText"));
-    QRect memoRect = TextRect;
-    if (showsCode)
-        memoRect.setBottom(CodeCaptionPos.y() - 5); // keep the code line clear
     memo->setGeometry(memoRect);
     memo->setFrameShape(QFrame::NoFrame);
     memo->document()->setDocumentMargin(0); // text flush with "Felkod:"
@@ -178,13 +210,13 @@ quint16 ShowMessageBox(const QString &text, TMessageKind kind, TMessageButtons b
         QFont bold = codeCaption->font();
         bold.setBold(true);
         codeCaption->setFont(bold);
-        codeCaption->move(CodeCaptionPos);
+        codeCaption->move(CodeCaptionPos.x(), memoRect.bottom() + 5);
         codeCaption->adjustSize();
 
         auto *codeLabel = new QLabel(code, panel);
         codeLabel->setObjectName(QStringLiteral("lblCode"));
         codeLabel->setTextFormat(Qt::PlainText);
-        codeLabel->move(CodePos);
+        codeLabel->move(CodePos.x(), memoRect.bottom() + 5);
         codeLabel->resize(width - CodePos.x() - IconPos.x(), codeCaption->height());
     }
 

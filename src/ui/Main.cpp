@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -365,14 +366,21 @@ void TfrmMain::RequestTermination()
     QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
-bool TfrmMain::BrowseForDatabase()
+bool TfrmMain::BrowseForDatabase(const QString &startFolder)
 {
     const QString fileName = m_app.GetDbFileName();
+    // The browser starts where the diary was looked for, or as near to it
+    // as the disk still has folders.
+    QString start = QDir::cleanPath(startFolder);
+    while (!start.isEmpty() && !QFileInfo(start).isDir() && QFileInfo(start).dir().path() != start)
+        start = QFileInfo(start).dir().path();
     for (;;) {
         QFileDialog shbrDatabase(this, QStringLiteral("Leta efter ") + fileName);
         shbrDatabase.setObjectName(QStringLiteral("shbrDatabase"));
         shbrDatabase.setFileMode(QFileDialog::Directory);
         shbrDatabase.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+        if (!start.isEmpty() && QFileInfo(start).isDir())
+            shbrDatabase.setDirectory(start);
         if (shbrDatabase.exec() != QDialog::Accepted || shbrDatabase.selectedFiles().isEmpty())
             return false;
         const QString folder = TUsers::WithSeparator(shbrDatabase.selectedFiles().constFirst());
@@ -381,6 +389,7 @@ bool TfrmMain::BrowseForDatabase()
             return true;
         }
         ShowError(QStringLiteral("Mappen %1 innehåller inte %2. Välj mappen där %2 finns.").arg(folder, fileName));
+        start = QDir::cleanPath(folder);
     }
 }
 
@@ -399,14 +408,25 @@ void TfrmMain::OpenUserDatabase()
     try {
         const bool remote = TUsers::IsRemote(m_app.GetLocation());
         if (!remote && !QFileInfo(m_app.GetDbPath()).isFile()) {
-            if (!BrowseForDatabase()) {
-                ShowError(QStringLiteral("Databasen ") + m_app.GetDbPath()
-                          + QStringLiteral(" finns inte. Den måste finnas för att applikationen skall kunna användas."));
+            // Named in full: where the diary was looked for, also when it was
+            // not found there at start.
+            const QString folder = m_app.GetExpectedLocation();
+            const QString path = folder + m_app.GetDbFileName();
+            const bool isFolder = QFileInfo(path).isDir();
+            if (!BrowseForDatabase(folder)) {
+                ShowError(isFolder ? QStringLiteral("Databasen ") + path
+                                         + QStringLiteral(" är en mapp och ingen databasfil. Den måste finnas för att "
+                                                          "applikationen skall kunna användas.")
+                                   : QStringLiteral("Databasen ") + path
+                                         + QStringLiteral(" finns inte. Den måste finnas för att applikationen skall "
+                                                          "kunna användas."));
                 RequestTermination();
                 return;
             }
         }
-        if (!remote && isReadOnly(m_app.GetDbPath())) {
+        // A file this user may not even read is left to the engine, whose
+        // answer says so.
+        if (!remote && QFileInfo(m_app.GetDbPath()).isReadable() && isReadOnly(m_app.GetDbPath())) {
             ShowError(QStringLiteral("Databasfilen ") + m_app.GetDbPath()
                       + QStringLiteral(" är skrivskyddad. Applikationen kommer nu att avslutas."));
             RequestTermination();
@@ -448,10 +468,7 @@ void TfrmMain::OpenUserDatabase()
                                       : QStringLiteral("aktivitet#\\er# är registrerad#\\e#");
         SetStatus(TTulloUtilString::CountText(m_app.GetRegisteredCount(), text));
     } catch (const EDbClientError &e) {
-        ShowError(QStringLiteral("Interbase databas är inte startad. Starta Interbase innan du kör Ternvall. I Interbase Manager "
-                                 "som finns i kontrollpanelen, kan du ställa in så att Interbase startas automatiskt. "
-                                 "Applikationen kommer nu att avslutas. Info: ")
-                  + e.Message());
+        ShowError(TStartup::OpenFailureText(e, m_app.GetDbPath()));
         RequestTermination();
     } catch (const EAbort &) {
         RequestTermination();

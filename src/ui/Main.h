@@ -139,7 +139,9 @@ private:
     void RequestTermination();
     void SetStatus(const QString &text) override;
     void ShowError(const QString &text);
-    bool BrowseForDatabase();
+    // The folder browser, opened at `startFolder`; true when a folder holding
+    // the diary was chosen (it becomes the location).
+    bool BrowseForDatabase(const QString &startFolder);
     void mnuiDbClick();
     void mnuiPulseClick();
     void ObserverChange(const TObservation &observation);

@@ -12,6 +12,8 @@
 #include "model/ClasshieTypes.h"
 
 #include <QSettings>
+#include <QSqlQuery>
+#include <QTemporaryFile>
 #include <QtTest>
 
 namespace
@@ -59,6 +61,35 @@ struct TRecorder
     QStringList texts;
     int throwOn = -1;
 };
+
+// A number read through a connection of its own.
+qint64 numberIn(const QString &path, const QString &statement)
+{
+    TDbConnection connection(QStringLiteral("tst_CorvaleApp-check-%1").arg(serial.fetchAndAddRelaxed(1)));
+    connection.SetDatabaseName(path);
+    connection.Params() = {QStringLiteral("USER_NAME=SYSDBA"), QStringLiteral("PASSWORD=hollyfern")};
+    connection.Open();
+    return connection.ReadOnlyNumber(statement);
+}
+
+const QString indexCount = QStringLiteral("select count(*) from rdb$indices where rdb$index_name = 'IX_TRAININGSESSION_NRDESC'"
+                                          " and rdb$relation_name = 'TRAININGSESSION' and rdb$index_type = 1"
+                                          " and (select count(*) from rdb$index_segments s where s.rdb$index_name = 'IX_TRAININGSESSION_NRDESC'"
+                                          " and s.rdb$field_name = 'SESSIONNR') = 1");
+
+// Takes the descending session number index out of a diary, as it was
+// before the index was part of the schema.
+void dropSessionNrIndex(const QString &path)
+{
+    TDbConnection connection(QStringLiteral("tst_CorvaleApp-drop-%1").arg(serial.fetchAndAddRelaxed(1)));
+    connection.SetDatabaseName(path);
+    connection.Params() = {QStringLiteral("USER_NAME=SYSDBA"), QStringLiteral("PASSWORD=hollyfern")};
+    connection.Open();
+    if (connection.ReadOnlyNumber(QStringLiteral("select count(*) from rdb$indices where rdb$index_name = 'IX_TRAININGSESSION_NRDESC'")) > 0) {
+        QSqlQuery query(connection.Database());
+        QVERIFY(query.exec(QStringLiteral("DROP INDEX IX_TrainingSession_NrDesc")));
+    }
+}
 }
 
 class tst_CorvaleApp : public QObject
@@ -415,6 +446,165 @@ private slots:
         QCOMPARE(app.CourseCount(), 0);
         QStringList laps;
         QVERIFY_THROWS_EXCEPTION(ECourses, app.GetReadCourseLaps(nr, &laps));
+    }
+
+    // The column-setting choice is written only for the diary it was read
+    // from: a diary that fails to open, at start or after a change of user,
+    // keeps its own.
+    void colSettingChoiceStaysWithItsDiary_data()
+    {
+        QTest::addColumn<int>("startSlot");
+        QTest::addColumn<int>("changeTo"); // 0: no change of user
+        QTest::addColumn<QList<int>>("expected"); // ColSetting1..3 at the end
+        QTest::newRow("change of user to a slot that fails") << 1 << 3 << QList<int>{6, 9, 4};
+        QTest::newRow("start in a slot that fails") << 2 << 0 << QList<int>{5, 9, 4};
+        QTest::newRow("change of user that works") << 1 << 2 << QList<int>{6, 9, 4};
+    }
+
+    void colSettingChoiceStaysWithItsDiary()
+    {
+        QFETCH(int, startSlot);
+        QFETCH(int, changeTo);
+        QFETCH(QList<int>, expected);
+        TTestFolders folders;
+        createDiary(folders, 1);
+        createDiary(folders, 2);
+        // Slot 2's diary is damaged when the start is in slot 2.
+        if (startSlot == 2) {
+            QFile::remove(folders.DataFolder() + QStringLiteral("/Corvale2.gdb"));
+            QFile file(folders.DataFolder() + QStringLiteral("/Corvale2.gdb"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(16 * 1024, 'x'));
+        }
+        {
+            auto machine = store(SettingsFiles::THive::Machine);
+            machine->setValue(QStringLiteral("Database/User"), startSlot);
+            machine->setValue(QStringLiteral("Database/Location"), folders.DataFolder());
+            auto user = store(SettingsFiles::THive::User);
+            user->setValue(QStringLiteral("Settings/ColSetting1"), 5);
+            user->setValue(QStringLiteral("Settings/ColSetting2"), 9);
+            user->setValue(QStringLiteral("Settings/ColSetting3"), 4);
+        }
+        {
+            TCorvaleApp app(options());
+            if (startSlot == 2) {
+                QVERIFY_THROWS_EXCEPTION(EDbClientError, app.OpenDatabase());
+            } else {
+                app.OpenDatabase();
+                QCOMPARE(app.GetColSettingChoice(), 5);
+                app.SetColSettingChoice(6);
+                app.CloseDatabase();
+                app.SetUserNumber(changeTo);
+                if (changeTo == 3) {
+                    QVERIFY_THROWS_EXCEPTION(EDbClientError, app.OpenDatabase());
+                } else {
+                    app.OpenDatabase();
+                    QCOMPARE(app.GetColSettingChoice(), 9);
+                }
+            }
+        }
+        auto user = store(SettingsFiles::THive::User);
+        const QList<int> stored{user->value(QStringLiteral("Settings/ColSetting1")).toInt(),
+                                user->value(QStringLiteral("Settings/ColSetting2")).toInt(),
+                                user->value(QStringLiteral("Settings/ColSetting3")).toInt()};
+        QCOMPARE(stored, expected);
+    }
+
+    // A diary whose forced writes are off (as an interrupted fill of the
+    // sample diary used to leave it) is switched on when it is opened; a
+    // login the engine does not let switch them on is refused with a
+    // message and the diary is not used.
+    void forcedWritesAreSwitchedOnWhenOpened_data()
+    {
+        QTest::addColumn<QString>("login");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("the owner's login") << "SYSDBA" << true;
+        QTest::newRow("a login that may not change them") << "ANNA" << false;
+    }
+
+    void forcedWritesAreSwitchedOnWhenOpened()
+    {
+        QFETCH(QString, login);
+        QFETCH(bool, opens);
+        TTestFolders folders;
+        const QString path = createDiary(folders);
+        const QString user = QString::fromLatin1(DiaryDatabase::DefaultUser);
+        const QString password = QString::fromLatin1(DiaryDatabase::DefaultPassword);
+        DiaryDatabase::SetForcedWrites(path, user, password, false);
+        QVERIFY(!DiaryDatabase::ForcedWrites(path, user, password));
+        store(SettingsFiles::THive::User)->setValue(QStringLiteral("DbLogin/UserName"), login);
+        {
+            TCorvaleApp app(options());
+            if (opens) {
+                app.OpenDatabase();
+                QCOMPARE(app.State(), TCorvaleApp::TState::Open);
+                QVERIFY(app.GetDatabase().ForcedWrites());
+            } else {
+                try {
+                    app.OpenDatabase();
+                    QFAIL("a diary without forced writes was used");
+                } catch (const EUnsafeDiary &e) {
+                    QVERIFY2(e.Message().startsWith(QStringLiteral("Dagboken %1 skrivs inte säkert till disken").arg(path)),
+                             qPrintable(e.Message()));
+                    QVERIFY2(e.Message().contains(QStringLiteral("Info: ")), qPrintable(e.Message()));
+                }
+                QCOMPARE(app.State(), TCorvaleApp::TState::Closed);
+                QVERIFY(!app.GetDatabase().Connected());
+            }
+        }
+        QCOMPARE(DiaryDatabase::ForcedWrites(path, user, password), opens);
+    }
+
+    // A Firebird database without the diary's tables is refused before
+    // anything writes to it: its tables and rows stay as they were and no
+    // diary table is added.
+    void aDatabaseThatIsNoDiaryIsRefused()
+    {
+        TTestFolders folders;
+        QTemporaryFile schema;
+        QVERIFY(schema.open());
+        schema.write("CREATE TABLE Members (MemberNr INTEGER NOT NULL, MemberName VARCHAR(40));\n"
+                     "INSERT INTO Members VALUES (1, 'Karin');\n"
+                     "INSERT INTO Members VALUES (2, 'Olle');\n");
+        schema.close();
+        const QString path = folders.DataFolder() + QStringLiteral("/Corvale1.gdb");
+        DiaryDatabase::Create(path, schema.fileName());
+        const qint64 size = QFileInfo(path).size();
+        {
+            TCorvaleApp app(options());
+            try {
+                app.OpenDatabase();
+                QFAIL("a database without the diary's tables was opened");
+            } catch (const ENoDiary &e) {
+                QCOMPARE(e.Message(), QStringLiteral("Databasfilen %1 är ingen dagbok för Ternvall: dagbokens tabeller saknas. "
+                                                     "Applikationen kommer nu att avslutas.")
+                                          .arg(path));
+            }
+            QCOMPARE(app.State(), TCorvaleApp::TState::Closed);
+            QVERIFY(!app.GetDatabase().Connected());
+        }
+        QCOMPARE(QFileInfo(path).size(), size);
+        QCOMPARE(numberIn(path, QStringLiteral("select count(*) from rdb$relations where coalesce(rdb$system_flag, 0) = 0")), 1);
+        QCOMPARE(numberIn(path, QStringLiteral("select count(*) from rdb$indices where coalesce(rdb$system_flag, 0) = 0")), 0);
+        QCOMPARE(numberIn(path, QStringLiteral("select sum(MemberNr) from Members")), 3);
+    }
+
+    // An older diary gets the descending index of the session numbers when
+    // it is opened, once; a diary that has it opens as well.
+    void anOlderDiaryGetsTheSessionNrIndex()
+    {
+        TTestFolders folders;
+        const QString path = createDiary(folders);
+        dropSessionNrIndex(path);
+        QCOMPARE(numberIn(path, indexCount), 0);
+        for (int round = 0; round < 2; ++round) {
+            TCorvaleApp app(options());
+            app.OpenDatabase();
+            QCOMPARE(app.State(), TCorvaleApp::TState::Open);
+            QVERIFY(!app.GetDatabase().InTransaction());
+            QCOMPARE(app.GetDatabase().ReadOnlyNumber(indexCount), 1);
+        }
+        QCOMPARE(numberIn(path, indexCount), 1);
     }
 
     void notifications_data()

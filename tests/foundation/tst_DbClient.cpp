@@ -1,11 +1,20 @@
 // The database layer against a real diary made from the project's schema.
 
+#include "DiaryDatabase.h"
 #include "TestDiary.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
+
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(TDbOpenFailure)
 
 class tst_DbClient : public QObject
 {
@@ -238,31 +247,79 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EDbClientError, query.FieldAsText(0));
     }
 
+    // Every way a connect fails carries the engine's message and says what
+    // the cause is; a file that fails to open is left byte for byte as it
+    // was.
     void failedConnectsCarryTheEngineMessage_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("missing file") << "missing";
-        QTest::newRow("damaged file") << "damaged";
-        QTest::newRow("no server") << "server";
-        QTest::newRow("empty name") << "empty";
+        QTest::addColumn<TDbOpenFailure>("failure");
+        QTest::newRow("missing file") << "missing" << TDbOpenFailure::Other;
+        QTest::newRow("damaged file") << "damaged" << TDbOpenFailure::Damaged;
+        QTest::newRow("no server") << "server" << TDbOpenFailure::Unreachable;
+        QTest::newRow("empty name") << "empty" << TDbOpenFailure::Other;
+        QTest::newRow("zero bytes") << "zero" << TDbOpenFailure::Damaged;
+        QTest::newRow("diary cut short to its first pages") << "truncated" << TDbOpenFailure::Damaged;
+        QTest::newRow("random bytes") << "random" << TDbOpenFailure::Damaged;
+        QTest::newRow("open in another process") << "held" << TDbOpenFailure::InUse;
+        QTest::newRow("file this user may not read") << "unreadable" << TDbOpenFailure::AccessDenied;
+        QTest::newRow("file this user may not write") << "unwritable" << TDbOpenFailure::AccessDenied;
     }
 
     void failedConnectsCarryTheEngineMessage()
     {
         QFETCH(QString, kind);
+        QFETCH(TDbOpenFailure, failure);
+        if ((kind == QLatin1String("unreadable") || kind == QLatin1String("unwritable")) && ::geteuid() == 0)
+            QSKIP("Run as root: file permissions do not keep root out, so the engine opens the file anyway.");
         QTemporaryDir dir;
         QString name;
-        if (kind == QLatin1String("missing")) {
-            name = dir.path() + QStringLiteral("/Corvale1.gdb");
-        } else if (kind == QLatin1String("damaged")) {
-            name = dir.path() + QStringLiteral("/Corvale1.gdb");
-            QFile file(name);
+        const QString path = dir.path() + QStringLiteral("/Corvale1.gdb");
+        auto write = [&path](const QByteArray &bytes) {
+            QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray(64 * 1024, 'x'));
+            QCOMPARE(file.write(bytes), bytes.size());
+        };
+        std::unique_ptr<THeldDiary> held;
+        if (kind == QLatin1String("missing")) {
+            name = path;
+        } else if (kind == QLatin1String("damaged")) {
+            name = path;
+            write(QByteArray(64 * 1024, 'x'));
         } else if (kind == QLatin1String("server")) {
             // Nothing listens on this port of the loopback interface.
-            name = QStringLiteral("127.0.0.1/1:") + dir.path() + QStringLiteral("/Corvale1.gdb");
+            name = QStringLiteral("127.0.0.1/1:") + path;
+        } else if (kind == QLatin1String("empty")) {
+            name = QString();
+        } else if (kind == QLatin1String("zero")) {
+            name = path;
+            write(QByteArray());
+        } else if (kind == QLatin1String("random")) {
+            name = path;
+            QByteArray bytes(256 * 1024, Qt::Uninitialized);
+            QRandomGenerator generator(14);
+            for (char &c : bytes)
+                c = char(generator.bounded(256));
+            write(bytes);
+        } else {
+            name = path;
+            DiaryDatabase::Create(path, QStringLiteral(TERNVALL_SCHEMA_FILE));
+            if (kind == QLatin1String("truncated"))
+                QVERIFY(QFile::resize(path, 64 * 1024));
+            else if (kind == QLatin1String("held"))
+                held = std::make_unique<THeldDiary>(path);
+            else if (kind == QLatin1String("unreadable"))
+                QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+            else if (kind == QLatin1String("unwritable"))
+                QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
         }
+        QByteArray before;
+        if (QFileInfo(path).isFile() && kind != QLatin1String("unreadable")) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            before = file.readAll();
+        }
+
         TDbConnection connection(QStringLiteral("failing-") + kind);
         connection.SetDatabaseName(name);
         connection.Params() = {QStringLiteral("USER_NAME=SYSDBA"), QStringLiteral("PASSWORD=hollyfern")};
@@ -272,13 +329,37 @@ private slots:
         } catch (const EDbClientError &e) {
             QVERIFY2(!e.DatabaseText().trimmed().isEmpty(), qPrintable(e.Message()));
             QVERIFY(e.Message().contains(e.DatabaseText().trimmed()));
+            QVERIFY2(e.OpenFailure() == failure, qPrintable(e.Message()));
         }
         QVERIFY(!connection.Connected());
-        if (kind == QLatin1String("damaged")) {
-            QFile file(name);
+        if (!before.isNull()) {
+            QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(file.readAll(), QByteArray(64 * 1024, 'x'));
+            QVERIFY(file.readAll() == before);
         }
+    }
+
+    // A number read in a transaction of its own that cannot write: it sees
+    // what is committed, leaves the default transaction alone and refuses
+    // any change.
+    void readOnlyNumbers()
+    {
+        TTestDiary diary;
+        auto &db = diary.Connection();
+        insertSession(db, 1, QStringLiteral("Slottsskogen"));
+        QCOMPARE(db.ReadOnlyNumber(QStringLiteral("select count(*) from TrainingSession")), 1);
+        QCOMPARE(db.ReadOnlyNumber(QStringLiteral("select max(SessionNr) from TrainingSession where SessionNr > 5")), 0);
+        db.StartTransaction();
+        insertSession(db, 2, QStringLiteral("Delsjön"));
+        QCOMPARE(db.ReadOnlyNumber(QStringLiteral("select count(*) from TrainingSession")), 1);
+        QVERIFY(db.InTransaction());
+        db.Commit();
+        QCOMPARE(db.ReadOnlyNumber(QStringLiteral("select count(*) from TrainingSession")), 2);
+        QVERIFY_THROWS_EXCEPTION(EDbClientError, db.ReadOnlyNumber(QStringLiteral("delete from TrainingSession")));
+        QVERIFY_THROWS_EXCEPTION(EDbClientError, db.ReadOnlyNumber(QStringLiteral("select count(*) from NoSuchTable")));
+        QCOMPARE(count(db, QStringLiteral("TrainingSession")), 2);
+        db.Close();
+        QVERIFY_THROWS_EXCEPTION(EDbClientError, db.ReadOnlyNumber(QStringLiteral("select count(*) from TrainingSession")));
     }
 
     void queriesNeedAConnection()

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTest>
 
@@ -91,6 +92,8 @@ private slots:
     void buttonPositions();
     void kinds_data();
     void kinds();
+    void longTextIsSeenWhole_data();
+    void longTextIsSeenWhole();
 
     void unhandledMessageText_data();
     void unhandledMessageText();
@@ -353,6 +356,66 @@ void TestMessageBox::kinds()
         QCOMPARE(seenCode, QStringLiteral("CrsrMgt 03"));
         QVERIFY(codeVisible);
         QVERIFY(!memoRect.intersects(codeRect));
+    }
+}
+
+void TestMessageBox::longTextIsSeenWhole_data()
+{
+    QTest::addColumn<TMessageKind>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("usualSize");
+
+    const QString path = QStringLiteral("/home/karin.andersson/.local/share/Tullo/Corvale/Databases/Corvale1.gdb");
+    const QString info = QStringLiteral("Databasfilen ") + path
+                         + QStringLiteral(" är skadad eller ingen dagbok. Applikationen kommer nu att avslutas. Info: "
+                                          "Error opening database: I/O error during \"read\" operation for file \"")
+                         + path + QStringLiteral("\" - File size is less than expected");
+    QTest::newRow("short") << TMessageKind::Error << QStringLiteral("Avsluta Ternvall?") << true;
+    QTest::newRow("three lines") << TMessageKind::Error
+                                 << QStringLiteral("Ett mycket långt meddelande som inte ryms på en rad i rutan utan måste "
+                                                   "brytas över flera rader för att kunna läsas.")
+                                 << true;
+    QTest::newRow("an engine's message after a path") << TMessageKind::Error << info << false;
+    QTest::newRow("with a code") << TMessageKind::InternalError << info << false;
+    QTest::newRow("many lines") << TMessageKind::Warning << QString(info + QLatin1Char('\n')).repeated(4) << false;
+}
+
+void TestMessageBox::longTextIsSeenWhole()
+{
+    QFETCH(TMessageKind, kind);
+    QFETCH(QString, text);
+    QFETCH(bool, usualSize);
+
+    QSize size;
+    QRect memoRect, codeRect, buttonRect;
+    int scrollRange = -1;
+    TModalWatcher watcher([&](QWidget *box) {
+        size = box->size();
+        if (auto *memo = box->findChild<QPlainTextEdit *>(QStringLiteral("moText"))) {
+            memoRect = memo->geometry();
+            scrollRange = memo->verticalScrollBar()->maximum();
+        }
+        if (auto *code = box->findChild<QLabel *>(QStringLiteral("lblCodeCaption")))
+            codeRect = code->geometry();
+        buttonRect = ButtonsOf(box).constFirst()->geometry();
+    });
+    ShowMessageBox(text, kind, TMessageButton::OK, QStringLiteral("CorvaleApp 01"));
+
+    QCOMPARE(scrollRange, 0);
+    const int usualHeight = kind == TMessageKind::InternalError ? 155 : 130;
+    if (usualSize) {
+        QCOMPARE(size, QSize(343, usualHeight));
+        QCOMPARE(memoRect, QRect(64, 8, 265, 82));
+    } else {
+        QVERIFY(size.width() > 343);
+        QVERIFY(size.height() >= usualHeight);
+    }
+    // The text, the code and the buttons keep to their rows.
+    QVERIFY(memoRect.bottom() < buttonRect.top());
+    QCOMPARE(buttonRect.top(), size.height() - 36);
+    if (kind == TMessageKind::InternalError) {
+        QVERIFY(!memoRect.intersects(codeRect));
+        QVERIFY(codeRect.bottom() < buttonRect.top());
     }
 }
 

@@ -69,3 +69,25 @@ QString TTestFolders::DataFolder() const
 {
     return m_dir.path() + QStringLiteral("/data");
 }
+
+THeldDiary::THeldDiary(const QString &path)
+{
+    m_process.start(QStringLiteral(TERNVALL_HOLD_DIARY), {path});
+    if (!m_process.waitForStarted(10000))
+        throw EException(QStringLiteral("Kan inte starta %1").arg(QStringLiteral(TERNVALL_HOLD_DIARY)));
+    QByteArray said;
+    while (!said.contains("open\n") && m_process.state() == QProcess::Running && m_process.waitForReadyRead(10000))
+        said += m_process.readAllStandardOutput();
+    if (!said.contains("open\n"))
+        throw EException(QStringLiteral("%1 kunde inte öppna %2: %3")
+                             .arg(QStringLiteral(TERNVALL_HOLD_DIARY), path, QString::fromLocal8Bit(m_process.readAllStandardError())));
+}
+
+THeldDiary::~THeldDiary()
+{
+    m_process.closeWriteChannel();
+    if (!m_process.waitForFinished(10000)) {
+        m_process.kill();
+        m_process.waitForFinished(10000);
+    }
+}

@@ -2,6 +2,7 @@
 
 #include "foundation/DbClient.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -41,4 +42,17 @@ private:
     QTemporaryDir m_dir;
     QByteArray m_oldConfig;
     QByteArray m_oldData;
+};
+
+// A diary kept open by another process for the lifetime of the object, as
+// by a second running program. Raises EException when that process could
+// not open it.
+class THeldDiary
+{
+public:
+    explicit THeldDiary(const QString &path);
+    ~THeldDiary();
+
+private:
+    QProcess m_process;
 };

@@ -18,9 +18,13 @@
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+
+#include <csignal>
+#include <sys/types.h>
 
 namespace
 {
@@ -121,6 +125,33 @@ struct TToolRun
     QString out;
     QString err;
 };
+
+QString user()
+{
+    return QString::fromLatin1(DiaryDatabase::DefaultUser);
+}
+
+QString password()
+{
+    return QString::fromLatin1(DiaryDatabase::DefaultPassword);
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A number read through a connection of its own, closed again.
+int scalarIn(const QString &path, const QString &statement)
+{
+    static int serial = 0;
+    TDbConnection database(QStringLiteral("sample-check-%1").arg(++serial));
+    database.SetDatabaseName(path);
+    database.Params() = {QStringLiteral("USER_NAME=") + user(), QStringLiteral("PASSWORD=") + password()};
+    database.Open();
+    return scalar(database, statement);
+}
 
 TToolRun runTool(const QStringList &arguments)
 {
@@ -330,7 +361,8 @@ private slots:
     }
 
     // Asked again, the generator refuses and writes nothing; with Force it
-    // adds entries numbered on and reuses the registers it finds.
+    // adds entries numbered on and reuses the registers and the sample
+    // courses it finds.
     void leavesADiaryWithEntriesAlone()
     {
         TTestDiary diary;
@@ -348,37 +380,108 @@ private slots:
         QCOMPARE(scalar(database, QStringLiteral("select count(*) from Pulse")), 5);
         QCOMPARE(scalar(database, QStringLiteral("select count(*) from Exercises")), 18);
         QCOMPARE(scalar(database, QStringLiteral("select count(*) from ExercisePrograms")), 5);
+        QCOMPARE(scalar(database, QStringLiteral("select count(*) from CourseDescription")), 12);
+        QVERIFY(scalar(database, QStringLiteral("select max(CourseNr) from TrainingSessionCourse")) <= 12);
+        QVERIFY(scalar(database, QStringLiteral("select count(*) from TrainingSessionCourse where SessionNr > 40")) > 0);
         TProgramView view(database);
         QList<int> numbers;
         view.activities.Search(view.displayNames, TSearchParams(), {}, numbers);
         QCOMPARE(numbers.size(), 65);
     }
 
-    // Filling a new diary runs with the engine's forced writes off; they are
-    // on again afterwards, also when the filling fails half-way, and the
-    // entries written until then stay.
-    void forcedWritesComeBack()
+    // A diary file is filled through a copy beside it: while the fill runs,
+    // the diary itself is untouched and locked against the program, the copy
+    // has its forced writes off; a fill that fails leaves the diary byte for
+    // byte as it was, and a complete one puts the copy in its place with
+    // forced writes on.
+    void fillsThroughACopy()
     {
-        TTestDiary diary;
-        const QString path = diary.DatabasePath();
-        const QString user = QString::fromLatin1(DiaryDatabase::DefaultUser);
-        const QString password = QString::fromLatin1(DiaryDatabase::DefaultPassword);
-        QVERIFY(DiaryDatabase::ForcedWrites(path, user, password));
-        bool offWhileFilling = true;
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/Corvale2.gdb");
+        const QString copy = SampleDiary::FillCopyPath(path);
+        DiaryDatabase::Create(path, QStringLiteral(TERNVALL_SCHEMA_FILE));
+        const QByteArray before = contents(path);
+        QVERIFY(!before.isEmpty());
+
+        bool checked = false;
         const auto stopAtFive = [&](int stored, int) {
-            offWhileFilling = offWhileFilling && !DiaryDatabase::ForcedWrites(path, user, password);
+            if (stored == 1) {
+                QVERIFY(contents(path) == before);
+                QVERIFY(!DiaryDatabase::ForcedWrites(copy, user(), password()));
+                TDbConnection program(QStringLiteral("sample-fill-program"));
+                program.SetDatabaseName(path);
+                program.Params() = {QStringLiteral("USER_NAME=SYSDBA"), QStringLiteral("PASSWORD=hollyfern")};
+                try {
+                    program.Open();
+                } catch (const EDbClientError &e) {
+                    checked = e.OpenFailure() == TDbOpenFailure::InUse;
+                }
+            }
             if (stored == 5)
                 throw EException(QStringLiteral("stopped"));
         };
-        QVERIFY_THROWS_EXCEPTION(EException, SampleDiary::Fill(diary.Connection(), options(20, 1, 9), stopAtFive));
-        QVERIFY(offWhileFilling);
-        QVERIFY(DiaryDatabase::ForcedWrites(path, user, password));
-        QCOMPARE(scalar(diary.Connection(), QStringLiteral("select count(*) from TrainingSession")), 5);
+        QVERIFY_THROWS_EXCEPTION(EException, SampleDiary::FillFile(path, user(), password(), options(20, 1, 9), stopAtFive));
+        QVERIFY(checked);
+        QVERIFY(contents(path) == before);
+        QVERIFY(!QFileInfo::exists(copy));
 
-        TSampleDiaryOptions more = options(10, 1, 9);
-        more.Force = true;
-        SampleDiary::Fill(diary.Connection(), more);
-        QVERIFY(DiaryDatabase::ForcedWrites(path, user, password));
+        SampleDiary::FillFile(path, user(), password(), options(20, 1, 9));
+        QVERIFY(!QFileInfo::exists(copy));
+        QVERIFY(DiaryDatabase::ForcedWrites(path, user(), password()));
+        QCOMPARE(scalarIn(path, QStringLiteral("select count(*) from TrainingSession")), 20);
+
+        // Asked again, it refuses and the diary stays as it is.
+        const QByteArray filled = contents(path);
+        QVERIFY_THROWS_EXCEPTION(ESampleDiaryNotEmpty, SampleDiary::FillFile(path, user(), password(), options(20, 1, 9)));
+        QVERIFY(contents(path) == filled);
+        QVERIFY(!QFileInfo::exists(copy));
+    }
+
+    // The command killed in the middle of a fill leaves the diary byte for
+    // byte as it was, forced writes on; the next fill clears what the killed
+    // one left beside it and fills the diary.
+    void aKilledFillLeavesTheDiaryAsItWas_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGKILL") << int(SIGKILL);
+        QTest::newRow("SIGINT (Ctrl+C)") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void aKilledFillLeavesTheDiaryAsItWas()
+    {
+        QFETCH(int, signal);
+        TTestFolders folders;
+        const QString path = folders.DataFolder() + QStringLiteral("/Corvale2.gdb");
+        DiaryDatabase::Create(path, QStringLiteral(TERNVALL_SCHEMA_FILE));
+        const QByteArray before = contents(path);
+
+        QProcess process;
+        process.start(QStringLiteral(TERNVALL_SAMPLE_TOOL),
+                      {QStringLiteral("--database"), path, QStringLiteral("--entries"), QStringLiteral("5000"),
+                       QStringLiteral("--end"), QStringLiteral("2022-06-30")});
+        QVERIFY(process.waitForStarted());
+        QByteArray said;
+        while (!said.contains("1000 av 5000") && process.state() == QProcess::Running && process.waitForReadyRead(120000))
+            said += process.readAllStandardOutput();
+        QVERIFY2(said.contains("1000 av 5000"), said.constData());
+        QCOMPARE(::kill(pid_t(process.processId()), signal), 0);
+        QVERIFY(process.waitForFinished(30000));
+        // The database engine catches some signals to end in order; killed
+        // or not, the fill did not complete.
+        QVERIFY(process.exitStatus() == QProcess::CrashExit || process.exitCode() != 0);
+
+        QVERIFY(contents(path) == before);
+        if (signal == SIGKILL)
+            QVERIFY(QFileInfo::exists(SampleDiary::FillCopyPath(path)));
+        QVERIFY(DiaryDatabase::ForcedWrites(path, user(), password()));
+        QCOMPARE(scalarIn(path, QStringLiteral("select count(*) from TrainingSession")), 0);
+
+        const TToolRun again = runTool({QStringLiteral("--database"), path, QStringLiteral("--entries"), QStringLiteral("30")});
+        QVERIFY2(again.exitCode == 0, qPrintable(again.err));
+        QVERIFY(!QFileInfo::exists(SampleDiary::FillCopyPath(path)));
+        QVERIFY(DiaryDatabase::ForcedWrites(path, user(), password()));
+        QCOMPARE(scalarIn(path, QStringLiteral("select count(*) from TrainingSession")), 30);
     }
 
     void refusesOptionsOutOfRange_data()

@@ -17,8 +17,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
+#include <QScrollBar>
 #include <QSettings>
+#include <QTemporaryFile>
 #include <QtTest>
+
+#include <memory>
+
+#include <unistd.h>
 
 namespace
 {
@@ -76,13 +83,17 @@ bool runUntilTermination(int milliseconds = 3000)
 struct TAnswers
 {
     QStringList messages;
+    int scrolled = 0; // boxes whose text had to be scrolled to be read
     std::function<bool(QWidget *)> other;
 
     void operator()(QWidget *window)
     {
         if (window->objectName() == QLatin1String("frmMessage")) {
-            if (auto *text = window->findChild<QPlainTextEdit *>(QStringLiteral("moText")))
+            if (auto *text = window->findChild<QPlainTextEdit *>(QStringLiteral("moText"))) {
                 messages.append(text->toPlainText());
+                if (text->verticalScrollBar()->maximum() > 0)
+                    ++scrolled;
+            }
             for (const char *name : {"btnOK", "btnNo"}) {
                 if (auto *button = window->findChild<QPushButton *>(QLatin1String(name))) {
                     button->click();
@@ -117,43 +128,97 @@ private:
     }
 
 private slots:
+    // Every way the start can fail ends the program with one message that
+    // says what is wrong with which file, seen whole without scrolling,
+    // and leaves the diary's folder as it was. %1 stands for the diary's
+    // path; a message ending in "Info: " goes on with the engine's text.
     void startupFailures_data()
     {
         QTest::addColumn<QString>("situation");
         QTest::addColumn<QString>("message");
+        const QString damaged = QStringLiteral("Databasfilen %1 är skadad eller ingen dagbok. Applikationen kommer nu att avslutas. Info: ");
         QTest::newRow("no database driver") << "driver" << engineMissing();
         QTest::newRow("file missing, browse cancelled") << "missing"
                                                         << "Databasen %1 finns inte. Den måste finnas för att applikationen skall kunna användas.";
+        QTest::newRow("a folder in place of the file, browse cancelled")
+            << "folder" << "Databasen %1 är en mapp och ingen databasfil. Den måste finnas för att applikationen skall kunna användas.";
         QTest::newRow("read-only file") << "readonly" << "Databasfilen %1 är skrivskyddad. Applikationen kommer nu att avslutas.";
         QTest::newRow("version 2.10.0") << "2.10.0" << "Du måste uppgradera till version 2.3.0. Applikationen kommer nu att avslutas.";
         QTest::newRow("version 2.3.1") << "2.3.1" << "Endast version 2.3.0 kan köras. Applikationen kommer nu att avslutas.";
         QTest::newRow("no version") << "noversion" << "Du måste uppgradera till version 2.3.0. Applikationen kommer nu att avslutas.";
-        QTest::newRow("damaged file") << "damaged"
-                                      << "Interbase databas är inte startad. Starta Interbase innan du kör Ternvall. I Interbase "
-                                         "Manager som finns i kontrollpanelen, kan du ställa in så att Interbase startas "
-                                         "automatiskt. Applikationen kommer nu att avslutas. Info: ";
+        QTest::newRow("damaged file") << "damaged" << damaged;
+        QTest::newRow("zero-byte file") << "zero" << damaged;
+        QTest::newRow("diary cut short") << "truncated" << damaged;
+        QTest::newRow("random bytes") << "random" << damaged;
+        QTest::newRow("diary open in another program")
+            << "held" << "Dagboken används redan av ett annat program, till exempel en annan Ternvall: %1. Applikationen kommer nu att avslutas. Info: ";
+        QTest::newRow("file this user may not read")
+            << "unreadable" << "Du har inte behörighet att läsa och skriva databasfilen %1. Applikationen kommer nu att avslutas. Info: ";
+        QTest::newRow("a database that is no diary")
+            << "nodiary" << "Databasfilen %1 är ingen dagbok för Ternvall: dagbokens tabeller saknas. Applikationen kommer nu att avslutas.";
+        QTest::newRow("no database server answers")
+            << "server" << "Interbase databas är inte startad. Starta Interbase innan du kör Ternvall. I Interbase "
+                           "Manager som finns i kontrollpanelen, kan du ställa in så att Interbase startas "
+                           "automatiskt. Applikationen kommer nu att avslutas. Info: ";
     }
 
     void startupFailures()
     {
         QFETCH(QString, situation);
         QFETCH(QString, message);
+        if (situation == QLatin1String("unreadable") && ::geteuid() == 0)
+            QSKIP("Run as root: file permissions do not keep root out, so the diary opens anyway.");
         TTestFolders folders;
-        const QString path = folders.DataFolder() + QStringLiteral("/Corvale1.gdb");
-        if (situation != QLatin1String("missing")) {
-            if (situation == QLatin1String("damaged")) {
-                QFile file(path);
-                QVERIFY(file.open(QIODevice::WriteOnly));
-                file.write(QByteArray(32 * 1024, '\x5a'));
-                file.close();
-                setMachine(QStringLiteral("Version"), QStringLiteral("2.3.0"));
-                setMachine(QStringLiteral("Database/Location"), folders.DataFolder() + QLatin1Char('/'));
-            } else {
-                installDiary(folders);
-            }
+        QString path = folders.DataFolder() + QStringLiteral("/Corvale1.gdb");
+        auto write = [&path](const QByteArray &bytes) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(bytes), bytes.size());
+        };
+        auto installed = [&folders] {
+            setMachine(QStringLiteral("Version"), QStringLiteral("2.3.0"));
+            setMachine(QStringLiteral("Database/Location"), folders.DataFolder() + QLatin1Char('/'));
+        };
+        std::unique_ptr<THeldDiary> held;
+        if (situation == QLatin1String("damaged")) {
+            write(QByteArray(32 * 1024, '\x5a'));
+            installed();
+        } else if (situation == QLatin1String("zero")) {
+            write(QByteArray());
+            installed();
+        } else if (situation == QLatin1String("random")) {
+            QByteArray bytes(128 * 1024, Qt::Uninitialized);
+            QRandomGenerator generator(10);
+            for (char &c : bytes)
+                c = char(generator.bounded(256));
+            write(bytes);
+            installed();
+        } else if (situation == QLatin1String("folder")) {
+            QVERIFY(QDir().mkpath(path));
+            installed();
+        } else if (situation == QLatin1String("nodiary")) {
+            QTemporaryFile schema;
+            QVERIFY(schema.open());
+            schema.write("CREATE TABLE Members (MemberNr INTEGER NOT NULL, MemberName VARCHAR(40));\n");
+            schema.close();
+            DiaryDatabase::Create(path, schema.fileName());
+            installed();
+        } else if (situation == QLatin1String("server")) {
+            installDiary(folders);
+            // Nothing listens on this port of the loopback interface.
+            setMachine(QStringLiteral("Database/Location"), QStringLiteral("127.0.0.1/1:") + folders.DataFolder() + QLatin1Char('/'));
+            path = QStringLiteral("127.0.0.1/1:") + path;
+        } else if (situation != QLatin1String("missing")) {
+            installDiary(folders);
         }
         if (situation == QLatin1String("readonly"))
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        else if (situation == QLatin1String("unreadable"))
+            QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+        else if (situation == QLatin1String("truncated"))
+            QVERIFY(QFile::resize(path, 64 * 1024));
+        else if (situation == QLatin1String("held"))
+            held = std::make_unique<THeldDiary>(path);
         if (situation == QLatin1String("noversion"))
             setMachine(QStringLiteral("Version"), QVariant());
         else if (situation.front().isDigit())
@@ -162,9 +227,11 @@ private slots:
 
         TAnswers answers;
         QStringList browsed;
+        QStringList browsedIn;
         answers.other = [&](QWidget *window) {
             if (auto *dialog = qobject_cast<QFileDialog *>(window)) {
                 browsed.append(dialog->windowTitle());
+                browsedIn.append(QDir::cleanPath(dialog->directory().absolutePath()));
                 dialog->reject();
                 return true;
             }
@@ -179,21 +246,33 @@ private slots:
             QVERIFY(runUntilTermination());
             QVERIFY(frmMain.TerminationRequested());
             QCOMPARE(answers.messages.size(), 1);
-            const QString expected = message.contains(QLatin1String("%1")) ? message.arg(app.State() == TCorvaleApp::TState::Shell ? QString() : app.GetDbPath()) : message;
-            if (situation == QLatin1String("damaged")) {
+            QCOMPARE(answers.scrolled, 0);
+            const QString expected = message.contains(QLatin1String("%1")) ? message.arg(path) : message;
+            if (message.endsWith(QLatin1String("Info: "))) {
                 QVERIFY2(answers.messages.constFirst().startsWith(expected), qPrintable(answers.messages.constFirst()));
                 QVERIFY(answers.messages.constFirst().size() > expected.size() + 5);
             } else {
                 QCOMPARE(answers.messages.constFirst(), expected);
             }
-            if (situation == QLatin1String("missing"))
+            if (situation == QLatin1String("missing") || situation == QLatin1String("folder")) {
                 QCOMPARE(browsed, QStringList{QStringLiteral("Leta efter Corvale1.gdb")});
-            else
+                // The browser opens where the diary was looked for.
+                QCOMPARE(browsedIn, QStringList{QDir::cleanPath(folders.DataFolder())});
+            } else {
                 QVERIFY(browsed.isEmpty());
+            }
             QVERIFY(app.State() != TCorvaleApp::TState::Open);
             QCOMPARE(watcher.LeftOpen(), 0);
         }
-        QCOMPARE(snapshot(folders.DataFolder()), before);
+        // Opening a database at all makes the engine count the attachment
+        // and its transaction in the database's header: only a file the
+        // engine could not open stays byte for byte as it was. (The other
+        // program's own closing of the diary is no concern here.)
+        if (situation != QLatin1String("nodiary"))
+            QCOMPARE(snapshot(folders.DataFolder()), before);
+        else
+            QCOMPARE(snapshot(folders.DataFolder()).keys(), before.keys());
+        held.reset();
     }
 
     void startsWithNoSettingsAtAll()
@@ -406,7 +485,9 @@ private slots:
             frmMain.findChild<QAction *>(QStringLiteral("mnuiDb"))->trigger();
             QVERIFY(runUntilTermination());
             QCOMPARE(answers.messages.size(), 1);
-            QVERIFY(answers.messages.constFirst().startsWith(QStringLiteral("Interbase databas är inte startad.")));
+            QVERIFY2(answers.messages.constFirst().startsWith(
+                         QStringLiteral("Databasfilen %1/Corvale2.gdb är skadad eller ingen dagbok.").arg(folders.DataFolder())),
+                     qPrintable(answers.messages.constFirst()));
             QCOMPARE(app.GetUserNumber(), 2);
             QVERIFY(app.State() != TCorvaleApp::TState::Open);
             QVERIFY(!app.GetDatabase().Connected());
