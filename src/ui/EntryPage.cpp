@@ -452,9 +452,15 @@ QWidget *TActivityPage::BuildTimeDistancePanel()
 
     grid->addWidget(BuildLapTable(panel), 4, 0, 1, 6);
 
+    // The comment stands beside the pulse intervals rather than below the
+    // laps, so that the page fits a screen of 768 lines; it still comes
+    // after the laps in the tab order.
     m_moTDTComment = Memo(panel, "moTDTComment");
-    grid->addWidget(caption(QStringLiteral("K&ommentar"), m_moTDTComment, panel), 5, 0);
-    grid->addWidget(m_moTDTComment, 5, 1, 1, 4);
+    auto *commentColumn = new QVBoxLayout;
+    commentColumn->addWidget(caption(QStringLiteral("K&ommentar"), m_moTDTComment, panel));
+    commentColumn->addWidget(m_moTDTComment);
+    commentColumn->addStretch(1);
+    grid->addLayout(commentColumn, 0, 5, 4, 1);
     grid->setColumnStretch(5, 1);
     return panel;
 }

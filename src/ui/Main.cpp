@@ -24,11 +24,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -81,7 +83,12 @@ TfrmMain::TfrmMain(TCorvaleApp &app, QWidget *parent) : QMainWindow(parent), m_a
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Ternvall"));
-    resize(900, 600);
+    // The first start takes as much of the screen as the "Ny" page of a
+    // time-and-distance activity wants, leaving room for the window's frame;
+    // a stored size replaces it.
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                          : QRect(0, 0, 1366, 768);
+    resize(QSize(1280, 900).boundedTo(screen.size() - QSize(16, 40)).expandedTo(QSize(900, 600)));
     Guard([this] { FormCreate(); });
 }
 
