@@ -111,8 +111,6 @@ void TWindowsMenus::RemoveWindowMenu(QWidget *form, QMenuBar *menu)
 
 void TWindowsMenus::UpdateWindowMenus()
 {
-    if (m_terminating && m_terminating())
-        return;
     bool anyEnabled = false;
     for (const TRegistration &registration : std::as_const(m_windows)) {
         if (!registration.windowMenu)
