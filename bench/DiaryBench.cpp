@@ -80,6 +80,7 @@ public:
         {
             auto machine = SettingsFiles::OpenStore(SettingsFiles::THive::Machine);
             machine->setValue(QStringLiteral("Version"), QStringLiteral("2.3.0"));
+            machine->setValue(QStringLiteral("ShowHelpAtStartup"), 0);
             machine->setValue(QStringLiteral("Database/Location"), folder);
             machine->setValue(QStringLiteral("Database/User"), 1);
         }

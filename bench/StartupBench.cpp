@@ -51,6 +51,7 @@ int main(int argc, char *argv[])
     {
         auto machine = SettingsFiles::OpenStore(SettingsFiles::THive::Machine);
         machine->setValue(QStringLiteral("Version"), QStringLiteral("2.3.0"));
+        machine->setValue(QStringLiteral("ShowHelpAtStartup"), 0);
         machine->setValue(QStringLiteral("Database/Location"), folder);
     }
 

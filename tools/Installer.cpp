@@ -19,6 +19,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -43,6 +44,38 @@ QString withSlash(QString folder)
 {
     folder = QDir::cleanPath(QDir(folder).absolutePath());
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// The data folder beside the program: share/ternvall next to bin/.
+QString ownDataFolder()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/ternvall"));
+}
+
+// Makes sure the program folder holds the help pages: copies the pages of
+// the installer's own data folder into it when it is another folder. Help
+// that cannot be installed is told, but the diary is still made.
+void installHelp(const QString &appPath)
+{
+    const QDir source(ownDataFolder() + QStringLiteral("/help"));
+    const QDir target(QDir::cleanPath(appPath) + QStringLiteral("/help"));
+    const QStringList pages = source.entryList({QStringLiteral("*.htm"), QStringLiteral("*.css")}, QDir::Files);
+    if (pages.isEmpty()) {
+        complain(QStringLiteral("Hjälpsidorna finns inte i %1; hjälpen kan inte visas.").arg(source.path()));
+        return;
+    }
+    if (QFileInfo(source.path()).canonicalFilePath() == QFileInfo(target.path()).canonicalFilePath())
+        return;
+    if (!QDir().mkpath(target.path())) {
+        complain(QStringLiteral("Kunde inte skapa mappen %1 för hjälpen.").arg(target.path()));
+        return;
+    }
+    for (const QString &page : pages) {
+        const QString copy = target.filePath(page);
+        QFile::remove(copy);
+        if (!QFile::copy(source.filePath(page), copy))
+            complain(QStringLiteral("Kunde inte kopiera hjälpsidan %1 till %2.").arg(page, target.path()));
+    }
 }
 
 // Records the installation. Version and AppPath describe this installation
@@ -83,7 +116,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption nameOption(QStringLiteral("name"), QStringLiteral("Användarens namn i användarlistan."), QStringLiteral("NAME"));
     const QCommandLineOption missingOption(QStringLiteral("if-missing"), QStringLiteral("Gör ingenting (och lyckas) om databasen redan finns."));
     const QCommandLineOption schemaOption(QStringLiteral("schema"), QStringLiteral("Schemafilen."), QStringLiteral("FILE"), QStringLiteral(TERNVALL_SCHEMA_FILE));
-    const QCommandLineOption appPathOption(QStringLiteral("app-path"), QStringLiteral("Programmets datamapp (hjälp, bilder)."), QStringLiteral("DIR"), QStringLiteral(TERNVALL_APP_PATH));
+    const QCommandLineOption appPathOption(QStringLiteral("app-path"), QStringLiteral("Programmets datamapp (hjälp, bilder)."), QStringLiteral("DIR"), ownDataFolder());
     const QCommandLineOption printPathOption(QStringLiteral("print-path"), QStringLiteral("Skriv bara ut sökvägen till användarens databas."));
     parser.addOptions({slotOption, folderOption, nameOption, missingOption, schemaOption, appPathOption, printPathOption});
     parser.process(app);
@@ -105,6 +138,7 @@ int main(int argc, char *argv[])
 
         if (QFileInfo::exists(path)) {
             if (parser.isSet(missingOption)) {
+                installHelp(parser.value(appPathOption));
                 recordInstallation(folder, slot, withSlash(parser.value(appPathOption)), QString());
                 say(QStringLiteral("Dagboken för användare %1 finns redan: %2").arg(slot).arg(path));
                 return 0;
@@ -117,6 +151,7 @@ int main(int argc, char *argv[])
             return 1;
         }
         DiaryDatabase::Create(path, parser.value(schemaOption));
+        installHelp(parser.value(appPathOption));
         recordInstallation(folder, slot, withSlash(parser.value(appPathOption)), parser.value(nameOption).trimmed());
         say(QStringLiteral("Dagboken för användare %1 är skapad: %2").arg(slot).arg(path));
         return 0;

@@ -231,6 +231,7 @@ void TCorvaleApp::OpenDatabase()
     m_state = TState::Open;
     m_workingUser = m_users->GetNumber();
     m_workingLocation = m_users->GetLocation();
+    ShowHelpAtStartup();
 }
 
 void TCorvaleApp::CheckDiaryTables()
@@ -408,6 +409,22 @@ QString TCorvaleApp::GetAppPath() const
     return m_appPath;
 }
 
+void TCorvaleApp::ShowHelp(int topic)
+{
+    m_help.ShowHelp(topic);
+}
+
+void TCorvaleApp::ShowHelpAtStartup()
+{
+    TDefRegistry machine(TDefRegistry::THive::Machine);
+    machine.OpenKey(settingsRoot, true);
+    if (machine.ReadBoolDef(QStringLiteral("ShowHelpAtStartup"), true))
+        m_help.ShowStartTopic();
+    if (m_help.TakeStartTopicShown())
+        machine.WriteBool(QStringLiteral("ShowHelpAtStartup"), false);
+    machine.CloseKey();
+}
+
 // ---------------------------------------------------------------------------
 // Settings
 
@@ -444,6 +461,7 @@ void TCorvaleApp::LoadSettings()
     TDefRegistry machine(TDefRegistry::THive::Machine);
     machine.OpenKey(settingsRoot, true);
     m_appPath = machine.ReadStringDef(QStringLiteral("AppPath"), QString());
+    m_help.SetAppPath(m_appPath);
     machine.OpenKey(databaseKey, true);
     const int user = machine.ReadIntegerDef(QStringLiteral("User"), 1);
     const QString location = machine.ReadStringDef(QStringLiteral("Location"), SettingsFiles::DefaultDatabaseFolder());

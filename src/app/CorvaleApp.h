@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CorvaleHelp.h"
 #include "app/CorvaleSettings.h"
 #include "app/Startup.h"
 #include "app/Users.h"
@@ -116,6 +117,16 @@ public:
     QString GetExpectedLocation() const;
     // The folder of the program's own files (help pages, pictures).
     QString GetAppPath() const;
+
+    // Help (see THelp): the windows open their topics here; the program's
+    // help window is attached as the viewer when the main window is made.
+    THelp &GetHelp() { return m_help; }
+    void ShowHelp(int topic);
+    // The start topic, once per installation: shown when the machine-wide
+    // value ShowHelpAtStartup (default true) is true, which then becomes
+    // false, also when the help could not be shown. The last step of
+    // OpenDatabase.
+    void ShowHelpAtStartup();
 
     // Settings.
     TSettingsValues GetSettings() const;
@@ -271,6 +282,7 @@ private:
     int m_colSettingChoice = -1;
     int m_colSettingSlot = 0; // the slot m_colSettingChoice was read for, 0 for none
     QString m_appPath;
+    THelp m_help;
     // The slot and folder last seen to work: read from the store, or of the
     // last diary that opened. Only these are written back at the end, so a
     // folder that was briefly out of reach or a slot whose diary failed to

@@ -164,5 +164,5 @@ void TfrmDbSelect::btnCancelClick()
 
 void TfrmDbSelect::btnHelpClick()
 {
-    ShowMessageBox(QStringLiteral("Hjälpen finns inte installerad."), TMessageKind::Information, TMessageButton::OK);
+    m_app.ShowHelp(69);
 }

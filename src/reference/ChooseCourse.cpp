@@ -216,5 +216,5 @@ void TfrmChooseCourse::btnOKClick()
 
 void TfrmChooseCourse::btnHelpClick()
 {
-    ShowMessageBox(QStringLiteral("Hjälpen finns inte installerad."), TMessageKind::Information, TMessageButton::OK);
+    m_app.ShowHelp(8);
 }

@@ -309,7 +309,7 @@ void TfrmPulse::btnCancelClick()
 
 void TfrmPulse::btnHelpClick()
 {
-    ShowMessageBox(QStringLiteral("Hjälpen finns inte installerad."), TMessageKind::Information, TMessageButton::OK);
+    m_app.ShowHelp(64);
 }
 
 void TfrmPulse::reject()

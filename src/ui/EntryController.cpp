@@ -1,6 +1,7 @@
 #include "ui/EntryController.h"
 
 #include "app/CorvaleApp.h"
+#include "app/CorvaleForms.h"
 #include "columns/GridActivityColumns.h"
 #include "foundation/CompGrid.h"
 #include "foundation/CorvaleExceptions.h"
@@ -156,7 +157,7 @@ bool TEntryController::PulseDialog(QList<qint32> &ids, QList<qint32> &percentage
 bool TEntryController::CourseDialog(const QString &activity, const QString &place, const QString &distance,
                                     TChosenCourse &chosen)
 {
-    TfrmChooseCourse dialog(m_app, m_dialogParent);
+    TfrmChooseCourse &dialog = CorvaleForms().ChooseCourseDialog(m_app, m_dialogParent);
     dialog.SetCriteria(activity, place, distance);
     if (dialog.exec() != QDialog::Accepted)
         return false;

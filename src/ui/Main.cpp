@@ -1,6 +1,8 @@
 #include "ui/Main.h"
 
+#include "app/About.h"
 #include "app/CorvaleApp.h"
+#include "app/CorvaleForms.h"
 #include "app/DbSelect.h"
 #include "app/Splash.h"
 #include "columns/ActivityColumns.h"
@@ -79,7 +81,8 @@ QLabel *statusPanel(QWidget *parent, const char *name, int width)
 }
 }
 
-TfrmMain::TfrmMain(TCorvaleApp &app, QWidget *parent) : QMainWindow(parent), m_app(app)
+TfrmMain::TfrmMain(TCorvaleApp &app, QWidget *parent)
+    : QMainWindow(parent), m_app(app), m_cursor(CorvaleForms().CursorManagement())
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Ternvall"));
@@ -117,6 +120,7 @@ void TfrmMain::FormCreate()
 
     m_splash = new TfrmSplash(this);
     m_splash->show();
+    AddWindowsAndHelpMenus();
 
     TBusyPeriod busy(m_cursor, BusyId);
     SetUpListGrid();
@@ -324,7 +328,57 @@ bool TfrmMain::event(QEvent *event)
         Guard([this] { OpenUserDatabase(); });
         return true;
     }
+    if (event->type() == QEvent::Type(WM_WINDOWLISTCHANGED)) {
+        Guard([] { CorvaleForms().UpdateWindowMenus(); });
+        return true;
+    }
     return QMainWindow::event(event);
+}
+
+void TfrmMain::AddWindowsAndHelpMenus()
+{
+    TCorvaleForms &forms = CorvaleForms();
+    forms.AddWindowMenu(this, menuBar());
+    m_windowMenusAdded = true;
+    QAction *help = forms.AddHelpMenu(this, menuBar());
+    connect(help, &QAction::triggered, this, [this] { Guard([this] { mnuiIntHelpClick(); }); });
+    AddHelpMenuItems();
+    m_app.GetHelp().SetViewer(&forms);
+    forms.UpdateWindowMenus();
+}
+
+void TfrmMain::AddHelpMenuItems()
+{
+    QMenu *help = MenuOfMenuBar(menuBar(), QStringLiteral("mnuiHelp"));
+    if (!help)
+        throw EUIError(QStringLiteral("Invalid component. Main 09"));
+    help->addSeparator();
+    QAction *about = AddMenuItem(help, "mnuiAbout", QStringLiteral("&Om..."), QKeySequence());
+    connect(about, &QAction::triggered, this, [this] { Guard([this] { mnuiAboutClick(); }); });
+}
+
+void TfrmMain::RemoveWindowsAndHelpMenus()
+{
+    if (!m_windowMenusAdded)
+        return;
+    m_windowMenusAdded = false;
+    TCorvaleForms &forms = CorvaleForms();
+    if (m_app.GetHelp().Viewer() == &forms)
+        m_app.GetHelp().SetViewer(nullptr);
+    forms.RemoveWindowMenu(this, menuBar());
+    forms.RemoveHelpMenu(this, menuBar());
+}
+
+void TfrmMain::mnuiIntHelpClick()
+{
+    QWidget *front = m_pgctrlMain->currentWidget();
+    m_app.ShowHelp(front == m_tshNew ? 2 : front == m_tshEdit ? 4 : 3);
+}
+
+void TfrmMain::mnuiAboutClick()
+{
+    TfrmAbout about(m_app, this);
+    about.exec();
 }
 
 void TfrmMain::SetStatus(const QString &text)
@@ -608,6 +662,7 @@ void TfrmMain::FormDestroy()
         return;
     if (m_app.State() == TCorvaleApp::TState::Open)
         m_app.Disconnect();
+    RemoveWindowsAndHelpMenus();
     if (m_observer && m_app.IsAttached(m_observer))
         m_app.Detach(m_observer);
 }

@@ -27,9 +27,7 @@ class TCorvaleApp;
 class TDatePicker;
 class TfrmCurrentCourse;
 class TfrmDbSelect;
-class TfrmFind;
 class TfrmPulse;
-class TfrmSort;
 class TGridActivityColumns;
 class TfrmSplash;
 class TNumericalEdit;
@@ -137,6 +135,13 @@ private:
     void BuildToolBars();
     QAction *AddMenuItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut);
     void RequestTermination();
+    // The "&Fönster" and "&Hjälp" menus with the program's own help items,
+    // and the help window as the program's help viewer.
+    void AddWindowsAndHelpMenus();
+    void AddHelpMenuItems();
+    void RemoveWindowsAndHelpMenus();
+    void mnuiIntHelpClick();
+    void mnuiAboutClick();
     void SetStatus(const QString &text) override;
     void ShowError(const QString &text);
     // The folder browser, opened at `startFolder`; true when a folder holding
@@ -203,7 +208,8 @@ private:
     void UpdateActivityCounterAt(int row);
 
     TCorvaleApp &m_app;
-    TCursorManagement m_cursor;
+    // The process's busy pointer (see TCorvaleForms).
+    TCursorManagement &m_cursor;
     QPointer<TfrmSplash> m_splash;
     TfrmDbSelect *m_dbSelect = nullptr;
     // The pulse-interval window, made on first use and kept.
@@ -314,13 +320,11 @@ private:
     // go before the grid columns they use.
     std::unique_ptr<TEntryListRows> m_entryRows;
     std::unique_ptr<TEntryController> m_entry;
-    // The sort and find dialogs, made on first use.
-    TfrmSort *m_frmSort = nullptr;
-    TfrmFind *m_frmFind = nullptr;
     QString m_keyBeforeSort;
     QString m_findText;
     bool m_fixingWidth = false;
 
+    bool m_windowMenusAdded = false;
     bool m_shell = false;
     bool m_terminating = false;
     bool m_windowStateRead = false;

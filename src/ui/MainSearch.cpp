@@ -5,6 +5,7 @@
 #include "ui/Main.h"
 
 #include "app/CorvaleApp.h"
+#include "app/CorvaleForms.h"
 #include "columns/ActivityColumns.h"
 #include "columns/ColumnSettings.h"
 #include "columns/GridActivityColumns.h"
@@ -883,27 +884,25 @@ void TfrmMain::mnuiSortClick()
 {
     if (!IsActiveMain())
         return;
-    if (!m_frmSort)
-        m_frmSort = new TfrmSort(this);
-    m_frmSort->SetRegistryKey(mainSortKey);
-    m_frmSort->SetDateMode(true);
-    m_frmSort->SetGrid(m_cplxgrdMain);
-    if (m_frmSort->exec() == QDialog::Accepted)
-        m_cplxgrdMain->Sort(m_frmSort->GetSortRecord());
+    TfrmSort &frmSort = CorvaleForms().SortDialog(this);
+    frmSort.SetRegistryKey(mainSortKey);
+    frmSort.SetDateMode(true);
+    frmSort.SetGrid(m_cplxgrdMain);
+    if (frmSort.exec() == QDialog::Accepted)
+        m_cplxgrdMain->Sort(frmSort.GetSortRecord());
 }
 
 void TfrmMain::mnuiFindTextClick()
 {
     if (!IsActiveMain())
         return;
-    if (!m_frmFind)
-        m_frmFind = new TfrmFind(this);
-    m_frmFind->SetRegistryKey(mainFindKey);
-    if (m_frmFind->exec() != QDialog::Accepted)
+    TfrmFind &frmFind = CorvaleForms().FindDialog(this);
+    frmFind.SetRegistryKey(mainFindKey);
+    if (frmFind.exec() != QDialog::Accepted)
         return;
-    m_findText = m_frmFind->Text();
+    m_findText = frmFind.Text();
     ShowFindStatus();
-    m_cplxgrdMain->Find(m_findText, m_frmFind->FromCursor(), m_frmFind->MatchCase(), m_frmFind->Backwards(), false);
+    m_cplxgrdMain->Find(m_findText, frmFind.FromCursor(), frmFind.MatchCase(), frmFind.Backwards(), false);
     UpdateControls();
 }
 

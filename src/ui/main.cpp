@@ -1,4 +1,5 @@
 #include "app/CorvaleApp.h"
+#include "app/CorvaleForms.h"
 #include "foundation/ErrorGuard.h"
 #include "ui/Main.h"
 
@@ -25,6 +26,9 @@ int main(int argc, char *argv[])
             frmMain.show();
         result = QApplication::exec();
     }
+    // The shared dialogs and the help window go while the application object
+    // they were made for still exists.
+    FreeCorvaleForms();
     FreeCorvaleApp();
     return result;
 }

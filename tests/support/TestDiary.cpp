@@ -5,6 +5,7 @@
 
 #include <QAtomicInt>
 #include <QDir>
+#include <QSettings>
 
 namespace
 {
@@ -46,6 +47,9 @@ TTestFolders::TTestFolders()
     QDir(m_dir.path()).mkpath(QStringLiteral("data"));
     qputenv(SettingsFiles::ConfigDirVariable, QFile::encodeName(SettingsFolder()));
     qputenv(SettingsFiles::DataDirVariable, QFile::encodeName(DataFolder()));
+    // A test's diary is no first start of an installation: the start help
+    // stays away unless a test asks for it.
+    SettingsFiles::OpenStore(SettingsFiles::THive::Machine)->setValue(QStringLiteral("ShowHelpAtStartup"), 0);
 }
 
 TTestFolders::~TTestFolders()

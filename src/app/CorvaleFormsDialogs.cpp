@@ -1,0 +1,37 @@
+// The shared dialogs of TCorvaleForms. This part of the unit knows the
+// windows that own the dialogs; it is built into a library above them.
+
+#include "app/CorvaleForms.h"
+
+#include "foundation/Find.h"
+#include "foundation/Sorting.h"
+#include "reference/ChooseCourse.h"
+
+namespace
+{
+template <class TDialog, class TMake> TDialog &Shared(QPointer<QDialog> &slot, TMake make)
+{
+    if (!slot)
+        slot = make();
+    return static_cast<TDialog &>(*slot);
+}
+}
+
+TfrmSort &TCorvaleForms::SortDialog(QWidget *owner)
+{
+    return Shared<TfrmSort>(m_sort, [owner] { return new TfrmSort(owner); });
+}
+
+TfrmFind &TCorvaleForms::FindDialog(QWidget *owner)
+{
+    return Shared<TfrmFind>(m_find, [owner] { return new TfrmFind(owner); });
+}
+
+TfrmChooseCourse &TCorvaleForms::ChooseCourseDialog(TCorvaleApp &app, QWidget *owner)
+{
+    // The dialog works on the application object it was made with.
+    if (m_chooseCourse && m_chooseCourseApp != &app)
+        delete m_chooseCourse.data();
+    m_chooseCourseApp = &app;
+    return Shared<TfrmChooseCourse>(m_chooseCourse, [&app, owner] { return new TfrmChooseCourse(app, owner); });
+}
