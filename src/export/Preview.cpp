@@ -137,6 +137,7 @@ TfrmPreview::TfrmPreview(QWidget *parent) : QDialog(parent)
     m_qrprvCtrl->setObjectName(QStringLiteral("qrprvCtrl"));
     m_qrprvCtrl->setAlignment(Qt::AlignCenter);
     m_qrprvCtrl->setBackgroundRole(QPalette::Dark);
+    m_qrprvCtrl->setFocusPolicy(Qt::StrongFocus);
     m_pageView = new TPreviewPage(m_qrprvCtrl);
     m_qrprvCtrl->setWidget(m_pageView);
     layout->addWidget(m_qrprvCtrl, 1);
