@@ -184,6 +184,10 @@ void TfrmMain::BuildMenus()
     connect(m_mnuiRemove, &QAction::triggered, this, [this] { Guard([this] { mnuiRemoveClick(); }); });
     m_mnuiSort = AddMenuItem(m_mnuArchive, "mnuiSort", QStringLiteral("S&ortera..."), QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(m_mnuiSort, &QAction::triggered, this, [this] { Guard([this] { mnuiSortClick(); }); });
+    m_mnuiPrint = AddMenuItem(m_mnuArchive, "mnuiPrint", QStringLiteral("Skriv &ut..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(m_mnuiPrint, &QAction::triggered, this, [this] { Guard([this] { mnuiPreviewPrintClick(false); }); });
+    m_mnuiPreview = AddMenuItem(m_mnuArchive, "mnuiPreview", QStringLiteral("&Förhandsgranska..."), QKeySequence());
+    connect(m_mnuiPreview, &QAction::triggered, this, [this] { Guard([this] { mnuiPreviewPrintClick(true); }); });
     m_mnuiClear = AddMenuItem(m_mnuArchive, "mnuiClear", QStringLiteral("&Rensa"), QKeySequence());
     connect(m_mnuiClear, &QAction::triggered, this, [this] { Guard([this] { mnuiClearClick(); }); });
     m_mnuArchive->addSeparator();
@@ -274,6 +278,11 @@ void TfrmMain::BuildToolBars()
     m_tbtnSave = addButton("tbtnSave", QStringLiteral("Spara aktivitet"), m_mnuiSave, QStyle::SP_DialogSaveButton);
     m_tbtnRemove = addButton("tbtnRemove", QStringLiteral("Tag bort aktivitet"), m_mnuiRemove, QStyle::SP_TrashIcon);
     m_tbtnSort = addButton("tbtnSort", QStringLiteral("Sortera aktiviteter"), m_mnuiSort, QStyle::SP_ArrowDown);
+    m_tbtnPrint = addButton("tbtnPrint", QStringLiteral("Skriv ut aktiviteter"), m_mnuiPrint, QStyle::SP_DialogSaveButton);
+    m_tbtnPreview = addButton("tbtnPreview", QStringLiteral("Förhandsgranska utskrift"), m_mnuiPreview,
+                              QStyle::SP_FileDialogDetailedView);
+    m_tbtnPrint->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), m_tbtnPrint->icon()));
+    m_tbtnPreview->setIcon(QIcon::fromTheme(QStringLiteral("document-print-preview"), m_tbtnPreview->icon()));
     m_tbtnClear = addButton("tbtnClear", QStringLiteral("Rensa fält"), m_mnuiClear, QStyle::SP_DialogResetButton);
 
     m_tobarShow = new QToolBar(QStringLiteral("Visa"), this);

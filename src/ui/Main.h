@@ -160,6 +160,10 @@ private:
     void mnuiFindTextAgainClick();
     void mnuiNextPrevActClick(bool next);
     void mnuiClearClick();
+    // Print and preview (MainPrint.cpp): the record print of "Ändra", else
+    // the list with a title from the print-title dialog.
+    void mnuiPreviewPrintClick(bool preview);
+    void UpdatePrintControls(bool onEdit, bool onResult, int loaded);
     void pgctrlMainChange();
     // Brings a page to the front without running the page-change handler.
     void ShowPage(QWidget *page);
@@ -239,6 +243,8 @@ private:
     QAction *m_mnuiChooseCourse = nullptr;
     QAction *m_mnuiRemoveCourse = nullptr;
     QAction *m_mnuiSort = nullptr;
+    QAction *m_mnuiPrint = nullptr;
+    QAction *m_mnuiPreview = nullptr;
     QAction *m_mnuiClear = nullptr;
     QAction *m_mnuiDb = nullptr;
     QAction *m_mnuiClose = nullptr;
@@ -254,6 +260,8 @@ private:
     QToolButton *m_tbtnSave = nullptr;
     QToolButton *m_tbtnRemove = nullptr;
     QToolButton *m_tbtnSort = nullptr;
+    QToolButton *m_tbtnPrint = nullptr;
+    QToolButton *m_tbtnPreview = nullptr;
     QToolButton *m_tbtnClear = nullptr;
     QToolButton *m_tbtnPulse = nullptr;
     QComboBox *m_cmbbxColumnPreset = nullptr;

@@ -1016,6 +1016,7 @@ void TfrmMain::UpdateControls()
     m_mnuiFindAgain->setEnabled(m_mnuiFind->isEnabled() && !m_findText.isEmpty());
     m_mnuiNextAct->setEnabled(loaded >= 1 && (onResult || onEdit));
     m_mnuiPreviousAct->setEnabled(m_mnuiNextAct->isEnabled());
+    UpdatePrintControls(onEdit, onResult, loaded);
 
     UpdateActivityCounter();
 }

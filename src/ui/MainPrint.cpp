@@ -1,0 +1,56 @@
+// The main window's print and preview: the "Ändra" page as it looks, or
+// the list of "Sökresultat" under a title the print-title dialog proposes.
+
+#include "ui/Main.h"
+
+#include "export/GenReport.h"
+#include "export/PrintTtl.h"
+#include "export/RecPrint.h"
+#include "foundation/CompGrid.h"
+#include "ui/EntryPage.h"
+
+#include <QAction>
+#include <QScopeGuard>
+#include <QTabWidget>
+#include <QToolButton>
+
+void TfrmMain::mnuiPreviewPrintClick(bool preview)
+{
+    if (!IsActiveMain())
+        return;
+    // No printer is needed: a preview never prints, and a print without a
+    // printer goes to a PDF file.
+    if (!preview)
+        SetStatus(QStringLiteral("Skriver ut..."));
+    const auto clearStatus = qScopeGuard([this] { SetStatus(QString()); });
+
+    if (m_pgctrlMain->currentWidget() == m_tshEdit) {
+        TfrmRecordPrint record;
+        record.PrepareRecord(m_pgEdit, m_pgEdit->ActivityName());
+        if (preview)
+            record.Preview(this);
+        else
+            record.Print(this);
+        return;
+    }
+
+    TfrmPrintTitle &title = TfrmPrintTitle::Shared();
+    const int idColumn = IdColumn();
+    title.SuggestFromGrid(m_cplxgrdMain, idColumn >= 0 ? idColumn : m_cplxgrdMain->ColCount(), QStringLiteral("Aktiviteter"));
+    if (title.exec() != QDialog::Accepted)
+        return;
+    TfrmPrint &list = TfrmPrint::Shared();
+    list.PrepareList(m_cplxgrdMain, title.GetTitle(), title.PrintEmptyColumns());
+    if (preview)
+        list.PreviewList(this);
+    else
+        list.PrintList(this);
+}
+
+void TfrmMain::UpdatePrintControls(bool onEdit, bool onResult, int loaded)
+{
+    m_tbtnPrint->setEnabled(loaded >= 1 && (onEdit || onResult));
+    m_tbtnPreview->setEnabled(m_tbtnPrint->isEnabled());
+    m_mnuiPrint->setEnabled(m_tbtnPrint->isEnabled());
+    m_mnuiPreview->setEnabled(m_tbtnPreview->isEnabled());
+}
