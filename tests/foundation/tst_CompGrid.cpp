@@ -147,6 +147,46 @@ class tst_CompGrid : public QObject
     Q_OBJECT
 
 private slots:
+    // The stretch column fills what the others leave of the view, follows
+    // the view's width and keeps the width it was given (which is what the
+    // list stores); it is never shown narrower than that width.
+    void stretchColumnFillsTheView()
+    {
+        TComplexGrid grid;
+        grid.BeginUpdate();
+        grid.SetColCount(4);
+        grid.SetFixedCols(0);
+        grid.SetRowCount(3);
+        grid.SetFixedRows(1);
+        for (int col = 0; col < 4; ++col)
+            grid.SetColWidths(col, 60);
+        grid.SetColWidths(3, 1);
+        grid.EndUpdate();
+        grid.resize(600, 200);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.SetStretchCol(2);
+        auto *header = grid.horizontalHeader();
+        QCOMPARE(header->sectionSize(2), grid.viewport()->width() - 60 - 60 - 1);
+        QCOMPARE(grid.ColWidths(2), 60);
+
+        grid.resize(900, 200);
+        QTRY_COMPARE(header->sectionSize(2), grid.viewport()->width() - 121);
+        QCOMPARE(grid.ColWidths(2), 60);
+
+        // Narrower than the others need: the column keeps its own width.
+        grid.resize(150, 200);
+        QTRY_COMPARE(header->sectionSize(2), 60);
+
+        // A column made wider than what is left is shown at its width.
+        grid.resize(600, 200);
+        grid.SetColWidths(2, 700);
+        QCOMPARE(header->sectionSize(2), 700);
+        grid.SetStretchCol(-1);
+        grid.SetColWidths(2, 80);
+        QCOMPARE(header->sectionSize(2), 80);
+    }
+
     // -----------------------------------------------------------------
     // Comparison rules: each pair is compared on its own and sorted in a
     // grid column, both ways.
