@@ -763,11 +763,14 @@ private slots:
                 QTest::keyClick(modal, Qt::Key_F1);
             shown = shownPage(helpWindow());
             dialogStillOpen = modal->isVisible();
-            // The help takes input while the dialog waits for its answer.
+            // The help takes input while the dialog waits for its answer: a
+            // click that comes through the window system, as the user's
+            // does, and is dropped for a window the dialog blocks.
             if (TfrmHelp *help = helpWindow()) {
                 auto *tobar = help->findChild<QToolBar *>(QStringLiteral("tobarHelp"));
-                QTest::mouseClick(tobar->widgetForAction(help->findChild<QAction *>(QStringLiteral("tbtnContents"))),
-                                  Qt::LeftButton);
+                QWidget *button = tobar->widgetForAction(help->findChild<QAction *>(QStringLiteral("tbtnContents")));
+                const QPoint point = button->mapTo(help, button->rect().center());
+                QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, point);
                 afterClick = shownPage(help);
             }
         };
