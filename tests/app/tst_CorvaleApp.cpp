@@ -99,7 +99,7 @@ class tst_CorvaleApp : public QObject
 private slots:
     void withoutTheEngineItOwnsNothing()
     {
-        TTestFolders folders;
+        TTestFolders folders(TTestFolders::TStartHelp::AsInstalled);
         {
             TCorvaleApp app(options(QStringLiteral("QNOSUCHDRIVER")));
             QCOMPARE(app.State(), TCorvaleApp::TState::Shell);

@@ -204,7 +204,7 @@ void TestDefReg::keyPaths()
 
 void TestDefReg::hivesAreSeparateFiles()
 {
-    TTestFolders folders;
+    TTestFolders folders(TTestFolders::TStartHelp::AsInstalled);
     const QString key = Key(QStringLiteral("Database"));
     {
         TDefRegistry user(THive::User);

@@ -40,7 +40,7 @@ QString TTestDiary::DatabasePath() const
     return Folder() + QStringLiteral("Corvale1.gdb");
 }
 
-TTestFolders::TTestFolders()
+TTestFolders::TTestFolders(TStartHelp startHelp)
     : m_oldConfig(qgetenv(SettingsFiles::ConfigDirVariable)), m_oldData(qgetenv(SettingsFiles::DataDirVariable))
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("config"));
@@ -49,7 +49,8 @@ TTestFolders::TTestFolders()
     qputenv(SettingsFiles::DataDirVariable, QFile::encodeName(DataFolder()));
     // A test's diary is no first start of an installation: the start help
     // stays away unless a test asks for it.
-    SettingsFiles::OpenStore(SettingsFiles::THive::Machine)->setValue(QStringLiteral("ShowHelpAtStartup"), 0);
+    if (startHelp == TStartHelp::Quiet)
+        SettingsFiles::OpenStore(SettingsFiles::THive::Machine)->setValue(QStringLiteral("ShowHelpAtStartup"), 0);
 }
 
 TTestFolders::~TTestFolders()

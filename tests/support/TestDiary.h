@@ -31,7 +31,12 @@ private:
 class TTestFolders
 {
 public:
-    TTestFolders();
+    // Quiet: the folders' machine-wide store says the start help was shown
+    // already, so that opening a diary brings up no help window. AsInstalled
+    // writes nothing, for the tests that check what a program wrote there.
+    enum class TStartHelp { Quiet, AsInstalled };
+
+    explicit TTestFolders(TStartHelp startHelp = TStartHelp::Quiet);
     ~TTestFolders();
 
     QString Root() const { return m_dir.path(); }

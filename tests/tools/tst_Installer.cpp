@@ -136,7 +136,7 @@ private slots:
     // anything: the run command asks before it makes the sample diary.
     void printsThePathOnly()
     {
-        TTestFolders folders;
+        TTestFolders folders(TTestFolders::TStartHelp::AsInstalled);
         const TRun run = install({QStringLiteral("--slot"), QStringLiteral("3"), QStringLiteral("--print-path")});
         QCOMPARE(run.exitCode, 0);
         const QString path = folders.DataFolder() + QStringLiteral("/Corvale3.gdb");
@@ -186,7 +186,7 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
-        TTestFolders folders;
+        TTestFolders folders(TTestFolders::TStartHelp::AsInstalled);
         const TRun run = install(arguments);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(!run.err.isEmpty());
