@@ -113,9 +113,9 @@ bool choosePdfFile(QWidget *parent, QPrinter &printer, const QString &title)
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("PDF-filer (*.pdf)"));
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Spara &i:"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Spara i:"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("&Filnamn:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Fil&typ:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Filtyp:"));
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Spara"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("&Avbryt"));
     dialog.setDirectory(defaultPdfFolder());

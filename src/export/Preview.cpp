@@ -13,6 +13,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QValidator>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -28,6 +29,25 @@ const QStringList zoomItems{QStringLiteral("Anpassa till sidan"), QStringLiteral
                             QStringLiteral("75"), QStringLiteral("80"), QStringLiteral("90"),
                             QStringLiteral("100"), QStringLiteral("125"), QStringLiteral("150"),
                             QStringLiteral("200"), QStringLiteral("250"), QStringLiteral("300")};
+
+// What the zoom box takes: at most 3 characters typed, besides the texts of
+// its items (and what is left of one while it is deleted).
+class TZoomValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &) const override
+    {
+        if (input.size() <= 3)
+            return Acceptable;
+        for (const QString &item : zoomItems) {
+            if (item.startsWith(input))
+                return item == input ? Acceptable : Intermediate;
+        }
+        return Invalid;
+    }
+};
 
 // The whole A4 sheet in report units.
 QSizeF sheetSize(bool wide)
@@ -121,7 +141,9 @@ TfrmPreview::TfrmPreview(QWidget *parent) : QDialog(parent)
     m_cmbbxZoom->setEditable(true);
     m_cmbbxZoom->setInsertPolicy(QComboBox::NoInsert);
     m_cmbbxZoom->addItems(zoomItems);
-    m_cmbbxZoom->lineEdit()->setMaxLength(3);
+    m_cmbbxZoom->setValidator(new TZoomValidator(m_cmbbxZoom));
+    // A typed 12 is 12 percent, not the 125 a completion would make of it.
+    m_cmbbxZoom->setCompleter(nullptr);
     m_cmbbxZoom->setMinimumContentsLength(18);
     zoomLabel->setBuddy(m_cmbbxZoom);
     tools->addWidget(m_cmbbxZoom);

@@ -278,9 +278,9 @@ void TfrmMain::BuildToolBars()
     m_tbtnSave = addButton("tbtnSave", QStringLiteral("Spara aktivitet"), m_mnuiSave, QStyle::SP_DialogSaveButton);
     m_tbtnRemove = addButton("tbtnRemove", QStringLiteral("Tag bort aktivitet"), m_mnuiRemove, QStyle::SP_TrashIcon);
     m_tbtnSort = addButton("tbtnSort", QStringLiteral("Sortera aktiviteter"), m_mnuiSort, QStyle::SP_ArrowDown);
-    m_tbtnPrint = addButton("tbtnPrint", QStringLiteral("Skriv ut aktiviteter"), m_mnuiPrint, QStyle::SP_DialogSaveButton);
+    m_tbtnPrint = addButton("tbtnPrint", QStringLiteral("Skriv ut aktiviteter"), m_mnuiPrint, QStyle::SP_FileIcon);
     m_tbtnPreview = addButton("tbtnPreview", QStringLiteral("Förhandsgranska utskrift"), m_mnuiPreview,
-                              QStyle::SP_FileDialogDetailedView);
+                              QStyle::SP_FileDialogInfoView);
     m_tbtnPrint->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), m_tbtnPrint->icon()));
     m_tbtnPreview->setIcon(QIcon::fromTheme(QStringLiteral("document-print-preview"), m_tbtnPreview->icon()));
     m_tbtnClear = addButton("tbtnClear", QStringLiteral("Rensa fält"), m_mnuiClear, QStyle::SP_DialogResetButton);
