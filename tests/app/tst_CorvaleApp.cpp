@@ -547,6 +547,8 @@ private slots:
                     QVERIFY2(e.Message().startsWith(QStringLiteral("Dagboken %1 skrivs inte säkert till disken").arg(path)),
                              qPrintable(e.Message()));
                     QVERIFY2(e.Message().contains(QStringLiteral("Info: ")), qPrintable(e.Message()));
+                } catch (const EException &e) {
+                    QFAIL(qPrintable(QStringLiteral("refused with another error: ") + e.Message()));
                 }
                 QCOMPARE(app.State(), TCorvaleApp::TState::Closed);
                 QVERIFY(!app.GetDatabase().Connected());
@@ -579,6 +581,8 @@ private slots:
                 QCOMPARE(e.Message(), QStringLiteral("Databasfilen %1 är ingen dagbok för Ternvall: dagbokens tabeller saknas. "
                                                      "Applikationen kommer nu att avslutas.")
                                           .arg(path));
+            } catch (const EException &e) {
+                QFAIL(qPrintable(QStringLiteral("refused with another error: ") + e.Message()));
             }
             QCOMPARE(app.State(), TCorvaleApp::TState::Closed);
             QVERIFY(!app.GetDatabase().Connected());

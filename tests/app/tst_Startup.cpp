@@ -3,6 +3,7 @@
 
 #include "app/Startup.h"
 #include "foundation/CorvaleExceptions.h"
+#include "foundation/DbClient.h"
 #include "foundation/DefReg.h"
 #include "support/TestDiary.h"
 
@@ -52,6 +53,8 @@ private slots:
     void checkVersion();
     void checkInterbase_data();
     void checkInterbase();
+    void openFailureText_data();
+    void openFailureText();
 };
 
 void TestStartup::checkVersion_data()
@@ -117,6 +120,37 @@ void TestStartup::checkInterbase()
 
     const TStartup startup(driver);
     QCOMPARE(StartupFault([&] { startup.CheckInterbase(); }), expected);
+}
+
+Q_DECLARE_METATYPE(TDbOpenFailure)
+
+// Only an engine or server that cannot be reached is told as one that is
+// not started; every other cause is named with the file. The engine's own
+// text always comes last.
+void TestStartup::openFailureText_data()
+{
+    QTest::addColumn<TDbOpenFailure>("failure");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("unreachable") << TDbOpenFailure::Unreachable << "Interbase databas är inte startad. Starta Interbase";
+    QTest::newRow("damaged") << TDbOpenFailure::Damaged << "Databasfilen %1 är skadad eller ingen dagbok.";
+    QTest::newRow("access denied") << TDbOpenFailure::AccessDenied
+                                   << "Du har inte behörighet att läsa och skriva databasfilen %1.";
+    QTest::newRow("in use") << TDbOpenFailure::InUse << "Dagboken används redan av ett annat program";
+    QTest::newRow("login refused") << TDbOpenFailure::LoginRefused << "Databasen %1 godtog inte inloggningen";
+    QTest::newRow("other") << TDbOpenFailure::Other << "Dagboken %1 kunde inte öppnas.";
+}
+
+void TestStartup::openFailureText()
+{
+    QFETCH(TDbOpenFailure, failure);
+    QFETCH(QString, start);
+    const QString path = QStringLiteral("/home/karin/Dagbok/Corvale1.gdb");
+    EDbClientError error(QStringLiteral("engine says no"));
+    error.SetOpenFailure(failure);
+    const QString text = TStartup::OpenFailureText(error, path);
+    QVERIFY2(text.startsWith(start.contains(QLatin1String("%1")) ? start.arg(path) : start), qPrintable(text));
+    QVERIFY2(text.endsWith(QStringLiteral(" Applikationen kommer nu att avslutas. Info: engine says no")), qPrintable(text));
+    QCOMPARE(text.contains(path), failure != TDbOpenFailure::Unreachable);
 }
 
 QTEST_GUILESS_MAIN(TestStartup)
