@@ -71,7 +71,7 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
 // Runs the event loop until the program asks to end (true) or the time is
 // up (false). Any termination still queued is consumed here, so that the
 // next test starts with a usable event loop.
-bool runUntilTermination(int milliseconds = 3000)
+bool runUntilTermination(int milliseconds = 20000)
 {
     QTimer::singleShot(milliseconds, [] { QCoreApplication::exit(1); });
     return QCoreApplication::exec() == 0;
