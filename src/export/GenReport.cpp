@@ -34,19 +34,6 @@ TReportAlign alignOf(TColAlignment alignment)
     return TReportAlign::Left;
 }
 
-// The print date and time in the program's fixed formats.
-QString printTimeNow()
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    return TTulloUtilTimeDate::DateToStr(now.date()) + QLatin1Char(' ')
-           + QLocale::c().toString(now.time(), QStringLiteral("h:mm:ss"));
-}
-
-QWidget *dialogParent(QWidget *parent)
-{
-    return parent ? parent : QApplication::activeWindow();
-}
-
 // The rows of a grid on pages. The cells are read from the grid as each
 // page is painted, so the first page of a long list is ready at once.
 class TListReport final : public TReportDocument
@@ -149,27 +136,27 @@ std::unique_ptr<TReportDocument> TfrmPrint::StartReport(const char *errorId) con
         ShowMessageBox(QStringLiteral("För många kolumner"), TMessageKind::Error, TMessageButton::OK);
         Abort();
     }
-    return std::make_unique<TListReport>(m_grid, std::move(layout), m_title, printTimeNow());
+    return std::make_unique<TListReport>(m_grid, std::move(layout), m_title, PrintTimeNow());
 }
 
 void TfrmPrint::PrintList(QWidget *parent)
 {
     const std::unique_ptr<TReportDocument> report = StartReport("02");
     QPrinter printer(QPrinter::HighResolution);
-    if (!ChoosePrintTarget(dialogParent(parent), printer, m_title))
+    if (!ChoosePrintTarget(ReportDialogParent(parent), printer, m_title))
         return;
-    PrintReport(*report, printer, dialogParent(parent));
+    PrintReport(*report, printer, ReportDialogParent(parent));
 }
 
 void TfrmPrint::PreviewList(QWidget *parent)
 {
     const std::unique_ptr<TReportDocument> report = StartReport("03");
-    TfrmPreview preview(dialogParent(parent));
+    TfrmPreview preview(ReportDialogParent(parent));
     preview.ShowReport(*report);
 }
 
 void TfrmPrint::PrintListToFile(const QString &fileName, QWidget *parent)
 {
     const std::unique_ptr<TReportDocument> report = StartReport("02");
-    WriteReportPdf(*report, fileName, dialogParent(parent));
+    WriteReportPdf(*report, fileName, ReportDialogParent(parent));
 }

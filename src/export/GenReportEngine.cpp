@@ -2,8 +2,10 @@
 
 #include "foundation/Exceptions.h"
 #include "foundation/MessageBox.h"
+#include "foundation/PGUtils.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -12,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -335,4 +338,16 @@ void WriteReportPdf(const TReportDocument &document, const QString &fileName, QW
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(fileName);
     PrintReport(document, printer, parent);
+}
+
+QString PrintTimeNow()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return TTulloUtilTimeDate::DateToStr(now.date()) + QLatin1Char(' ')
+           + QLocale::c().toString(now.time(), QStringLiteral("h:mm:ss"));
+}
+
+QWidget *ReportDialogParent(QWidget *parent)
+{
+    return parent ? parent : QApplication::activeWindow();
 }

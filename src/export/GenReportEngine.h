@@ -51,6 +51,12 @@ void SetUpReportPrinter(QPrinter &printer, const TReportDocument &document);
 // when the user cancelled.
 bool ChoosePrintTarget(QWidget *parent, QPrinter &printer, const QString &title);
 
+// The print date and time of a page header, in the program's fixed formats.
+QString PrintTimeNow();
+
+// The window a print's dialogs belong to: the given one, else the active one.
+QWidget *ReportDialogParent(QWidget *parent);
+
 // Prints every page of the report on the printer, which must be set up
 // already (target and file), with the busy cursor and a progress window
 // for long prints. A printer or file that cannot be opened is told in an

@@ -365,18 +365,6 @@ private:
     TRecordBand m_band;
 };
 
-QString printTimeNow()
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    return TTulloUtilTimeDate::DateToStr(now.date()) + QLatin1Char(' ')
-           + QLocale::c().toString(now.time(), QStringLiteral("h:mm:ss"));
-}
-
-QWidget *dialogParent(QWidget *parent)
-{
-    return parent ? parent : QApplication::activeWindow();
-}
-
 // One page: the header and the band of the window page below it, made
 // smaller when the window page is larger than the paper.
 class TRecordReport final : public TReportDocument
@@ -440,27 +428,27 @@ std::unique_ptr<TReportDocument> TfrmRecordPrint::StartReport() const
 {
     if (!m_page)
         throw EReportError(errorText("02"));
-    return std::make_unique<TRecordReport>(m_geometry, m_title, printTimeNow(), RecordBandOf(m_page));
+    return std::make_unique<TRecordReport>(m_geometry, m_title, PrintTimeNow(), RecordBandOf(m_page));
 }
 
 void TfrmRecordPrint::Print(QWidget *parent)
 {
     const std::unique_ptr<TReportDocument> report = StartReport();
     QPrinter printer(QPrinter::HighResolution);
-    if (!ChoosePrintTarget(dialogParent(parent), printer, m_title))
+    if (!ChoosePrintTarget(ReportDialogParent(parent), printer, m_title))
         return;
-    PrintReport(*report, printer, dialogParent(parent));
+    PrintReport(*report, printer, ReportDialogParent(parent));
 }
 
 void TfrmRecordPrint::Preview(QWidget *parent)
 {
     const std::unique_ptr<TReportDocument> report = StartReport();
-    TfrmPreview preview(dialogParent(parent));
+    TfrmPreview preview(ReportDialogParent(parent));
     preview.ShowReport(*report);
 }
 
 void TfrmRecordPrint::PrintToFile(const QString &fileName, QWidget *parent)
 {
     const std::unique_ptr<TReportDocument> report = StartReport();
-    WriteReportPdf(*report, fileName, dialogParent(parent));
+    WriteReportPdf(*report, fileName, ReportDialogParent(parent));
 }
