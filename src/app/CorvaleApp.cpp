@@ -254,20 +254,21 @@ void TCorvaleApp::EnsureForcedWrites()
     // unreadable. A diary is never used that way.
     if (m_database->ForcedWrites())
         return;
+    QString info;
     try {
         m_database->SwitchForcedWritesOn();
         if (m_database->ForcedWrites())
             return;
     } catch (const EDbClientError &e) {
-        throw EUnsafeDiary(QStringLiteral("Dagboken %1 skrivs inte säkert till disken (databasens tvingade skrivning är "
-                                          "avstängd) och det gick inte att slå på den. Kommandot gfix -write sync slår på "
-                                          "den. Applikationen kommer nu att avslutas. Info: %2")
-                               .arg(GetDbPath(), e.Message()));
+        info = e.Message();
     }
-    throw EUnsafeDiary(QStringLiteral("Dagboken %1 skrivs inte säkert till disken (databasens tvingade skrivning är "
-                                      "avstängd) och det gick inte att slå på den. Kommandot gfix -write sync slår på "
-                                      "den. Applikationen kommer nu att avslutas.")
-                           .arg(GetDbPath()));
+    QString text = QStringLiteral("Dagboken %1 skrivs inte säkert till disken (databasens tvingade skrivning är "
+                                  "avstängd) och det gick inte att slå på den. Kommandot gfix -write sync slår på "
+                                  "den. Applikationen kommer nu att avslutas.")
+                       .arg(GetDbPath());
+    if (!info.isEmpty())
+        text += QStringLiteral(" Info: ") + info;
+    throw EUnsafeDiary(text);
 }
 
 void TCorvaleApp::EnsureSessionNrIndex()
