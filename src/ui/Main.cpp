@@ -458,7 +458,11 @@ bool TfrmMain::BrowseForDatabase(const QString &startFolder)
             m_app.SetLocation(folder);
             return true;
         }
-        ShowError(QStringLiteral("Mappen %1 innehåller inte %2. Välj mappen där %2 finns.").arg(folder, fileName));
+        if (QFileInfo(folder + fileName).isDir())
+            ShowError(QStringLiteral("%1%2 är en mapp och ingen databasfil. Välj mappen där databasfilen %2 finns.")
+                          .arg(folder, fileName));
+        else
+            ShowError(QStringLiteral("Mappen %1 innehåller inte %2. Välj mappen där %2 finns.").arg(folder, fileName));
         start = QDir::cleanPath(folder);
     }
 }

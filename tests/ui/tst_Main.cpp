@@ -365,6 +365,9 @@ private slots:
         QVERIFY(QFile::rename(folders.DataFolder() + QStringLiteral("/Corvale1.gdb"), moved + QStringLiteral("/Corvale1.gdb")));
         const QString empty = folders.Root() + QStringLiteral("/empty");
         QVERIFY(QDir().mkpath(empty));
+        // A folder holding a folder of the diary's name is no diary folder either.
+        const QString withFolder = folders.Root() + QStringLiteral("/withfolder");
+        QVERIFY(QDir().mkpath(withFolder + QStringLiteral("/Corvale1.gdb")));
 
         TAnswers answers;
         int browsed = 0;
@@ -372,8 +375,10 @@ private slots:
             auto *dialog = qobject_cast<QFileDialog *>(window);
             if (!dialog)
                 return false;
-            // First a folder without the diary, then the right one.
-            const QString folder = ++browsed == 1 ? empty : moved;
+            // First a folder without the diary, then one with a folder in its
+            // place, then the right one.
+            ++browsed;
+            const QString folder = browsed == 1 ? empty : browsed == 2 ? withFolder : moved;
             // Typed as the user would: the whole path in the name field.
             auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
             if (!name)
@@ -388,9 +393,11 @@ private slots:
             TfrmMain frmMain(app);
             frmMain.show();
             QVERIFY(!runUntilTermination(500));
-            QCOMPARE(browsed, 2);
-            QCOMPARE(answers.messages.size(), 1);
-            QVERIFY(answers.messages.constFirst().contains(QStringLiteral("innehåller inte Corvale1.gdb")));
+            QCOMPARE(browsed, 3);
+            QCOMPARE(answers.messages.size(), 2);
+            QVERIFY(answers.messages.at(0).contains(QStringLiteral("innehåller inte Corvale1.gdb")));
+            QVERIFY2(answers.messages.at(1).contains(withFolder + QStringLiteral("/Corvale1.gdb är en mapp och ingen databasfil")),
+                     qPrintable(answers.messages.at(1)));
             QCOMPARE(app.State(), TCorvaleApp::TState::Open);
             QCOMPARE(app.GetLocation(), moved + QLatin1Char('/'));
         }
