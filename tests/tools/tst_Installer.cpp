@@ -172,6 +172,33 @@ private slots:
         QCOMPARE(machineValue(QStringLiteral("DbSelectNames/2")).toString(), QStringLiteral("Exempel"));
     }
 
+    // A program folder other than the installer's own gets the help pages,
+    // so that the help shown from the recorded AppPath is there; pages of an
+    // older installation are replaced.
+    void copiesTheHelpIntoAnotherProgramFolder()
+    {
+        TTestFolders folders;
+        const QString program = folders.Root() + QStringLiteral("/program");
+        QVERIFY(QDir().mkpath(program + QStringLiteral("/help")));
+        QFile old(program + QStringLiteral("/help/introduction.htm"));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old page");
+        old.close();
+
+        const TRun run = install({QStringLiteral("--slot"), QStringLiteral("1"), QStringLiteral("--app-path"), program});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QCOMPARE(QDir::cleanPath(machineValue(QStringLiteral("AppPath")).toString()), QDir::cleanPath(program));
+        for (const char *page : {"introduction.htm", "activities.htm", "user.htm", "pulse.htm", "about.htm",
+                                 "courses.htm", "ternvall.css"}) {
+            QFile copy(program + QStringLiteral("/help/") + QLatin1String(page));
+            QVERIFY2(copy.open(QIODevice::ReadOnly), page);
+            QVERIFY2(copy.size() > 100, page);
+        }
+        QFile intro(program + QStringLiteral("/help/introduction.htm"));
+        QVERIFY(intro.open(QIODevice::ReadOnly));
+        QVERIFY(intro.readAll().contains("Ternvall"));
+    }
+
     void refusesBadArguments_data()
     {
         QTest::addColumn<QStringList>("arguments");
