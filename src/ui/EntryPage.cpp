@@ -450,7 +450,9 @@ QWidget *TActivityPage::BuildTimeDistancePanel()
     pulseColumn->addStretch(1);
     grid->addLayout(pulseColumn, 0, 4, 4, 1);
 
-    grid->addWidget(BuildLapTable(panel), 4, 0, 1, 6);
+    QWidget *laps = BuildLapTable(panel);
+    grid->addWidget(m_pnlLapCount, 3, 0, 1, 4);
+    grid->addWidget(laps, 4, 0, 1, 6);
 
     // The comment stands beside the pulse intervals rather than below the
     // laps, so that the page fits a screen of 768 lines; it still comes
@@ -472,16 +474,21 @@ QWidget *TActivityPage::BuildLapTable(QWidget *parent)
     auto *layout = new QGridLayout(table);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    m_numedtLaps = NumEdit(table, "numedtLaps", QStringLiteral("0"), QStringLiteral("20"), 0);
+    // The lap count is placed by the panel (beside the time and the
+    // distance, where it takes no line of its own); it is made here, before
+    // the lap edits, so that it comes before them in the tab order.
+    m_pnlLapCount = new QWidget(parent);
+    m_pnlLapCount->setObjectName(Name("pnlLapCount"));
+    auto *countRow = new QHBoxLayout(m_pnlLapCount);
+    countRow->setContentsMargins(0, 0, 0, 0);
+    m_numedtLaps = NumEdit(m_pnlLapCount, "numedtLaps", QStringLiteral("0"), QStringLiteral("20"), 0);
     m_numedtLaps->setMaximumWidth(40);
-    auto *countRow = new QHBoxLayout;
-    countRow->addWidget(caption(QStringLiteral("A&ntal"), m_numedtLaps, table));
+    countRow->addWidget(caption(QStringLiteral("A&ntal"), m_numedtLaps, m_pnlLapCount));
     countRow->addWidget(m_numedtLaps);
-    m_lblUsedLapCalc = new QLabel(table);
+    m_lblUsedLapCalc = new QLabel(m_pnlLapCount);
     m_lblUsedLapCalc->setObjectName(QStringLiteral("lblUsedLapCalc") + Prefix());
     countRow->addWidget(m_lblUsedLapCalc);
     countRow->addStretch(1);
-    layout->addLayout(countRow, 0, 0, 1, 2);
 
     // Row captions beside the two strips.
     auto *captions1 = new QWidget(table);
@@ -546,8 +553,8 @@ QWidget *TActivityPage::BuildLapTable(QWidget *parent)
     captionColumn->addWidget(captions1);
     captionColumn->addWidget(captions2);
     captionColumn->addStretch(1);
-    layout->addLayout(captionColumn, 1, 0);
-    layout->addWidget(scroll, 1, 1);
+    layout->addLayout(captionColumn, 0, 0);
+    layout->addWidget(scroll, 0, 1);
     layout->setColumnStretch(1, 1);
     return table;
 }

@@ -361,6 +361,7 @@ private:
     TNumericalEdit *m_numedtTDTAvg = nullptr;
     TNumericalEdit *m_numedtTDTKmTime = nullptr;
     QLabel *m_lblTDTSinceLast = nullptr;
+    QWidget *m_pnlLapCount = nullptr;
     QLabel *m_lblUsedLapCalc = nullptr;
     TComplexGrid *m_cplxgrdTDTPulse = nullptr;
     QPushButton *m_btnTDTPulse = nullptr;
