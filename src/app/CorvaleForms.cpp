@@ -53,8 +53,9 @@ TCorvaleForms::TCorvaleForms()
 
 TCorvaleForms::~TCorvaleForms()
 {
-    for (QPointer<QDialog> *dialog : {&m_sort, &m_find, &m_chooseCourse})
+    for (QPointer<QDialog> *dialog : {&m_sort, &m_find, &m_chooseCourse, &m_printTitle})
         delete dialog->data();
+    delete m_listPrint.data();
     delete m_help.data();
 }
 

@@ -16,6 +16,8 @@ class TCorvaleApp;
 class TfrmChooseCourse;
 class TfrmFind;
 class TfrmHelp;
+class TfrmPrint;
+class TfrmPrintTitle;
 class TfrmSort;
 
 // The process-wide services of the windows: the "&Fönster" and "&Hjälp"
@@ -75,6 +77,12 @@ public:
     TfrmSort &SortDialog(QWidget *owner);
     TfrmFind &FindDialog(QWidget *owner);
     TfrmChooseCourse &ChooseCourseDialog(TCorvaleApp &app, QWidget *owner);
+    // The print title stands over the window that asks for it last; it
+    // keeps the titles typed while it exists.
+    TfrmPrintTitle &PrintTitleDialog(QWidget *owner);
+    // The list print of every window; it has no window of its own and lives
+    // until the services are freed.
+    TfrmPrint &ListPrint();
 
 private:
     TCursorManagement m_cursor;
@@ -88,6 +96,8 @@ private:
     QPointer<QDialog> m_find;
     QPointer<QDialog> m_chooseCourse;
     const TCorvaleApp *m_chooseCourseApp = nullptr;
+    QPointer<QDialog> m_printTitle;
+    QPointer<QObject> m_listPrint;
 };
 
 // The process's forms services, made on first use.

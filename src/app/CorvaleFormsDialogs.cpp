@@ -3,6 +3,8 @@
 
 #include "app/CorvaleForms.h"
 
+#include "export/GenReport.h"
+#include "export/PrintTtl.h"
 #include "foundation/Find.h"
 #include "foundation/Sorting.h"
 #include "reference/ChooseCourse.h"
@@ -34,4 +36,28 @@ TfrmChooseCourse &TCorvaleForms::ChooseCourseDialog(TCorvaleApp &app, QWidget *o
         delete m_chooseCourse.data();
     m_chooseCourseApp = &app;
     return Shared<TfrmChooseCourse>(m_chooseCourse, [&app, owner] { return new TfrmChooseCourse(app, owner); });
+}
+
+TfrmPrintTitle &TCorvaleForms::PrintTitleDialog(QWidget *owner)
+{
+    // One dialog for every window, so that the titles typed while the
+    // program runs are offered in all of them: it moves to the window that
+    // asks, to stand over it, and leaves it again when it closes, so that
+    // closing that window does not take the dialog with it.
+    if (!m_printTitle) {
+        auto *dialog = new TfrmPrintTitle;
+        connect(dialog, &QDialog::finished, dialog, [dialog] { dialog->setParent(nullptr, dialog->windowFlags()); });
+        m_printTitle = dialog;
+    }
+    auto &dialog = static_cast<TfrmPrintTitle &>(*m_printTitle);
+    if (dialog.parentWidget() != owner)
+        dialog.setParent(owner, dialog.windowFlags());
+    return dialog;
+}
+
+TfrmPrint &TCorvaleForms::ListPrint()
+{
+    if (!m_listPrint)
+        m_listPrint = new TfrmPrint;
+    return static_cast<TfrmPrint &>(*m_listPrint);
 }

@@ -104,14 +104,6 @@ TfrmPrint::TfrmPrint(QObject *parent) : QObject(parent)
 
 TfrmPrint::~TfrmPrint() = default;
 
-TfrmPrint &TfrmPrint::Shared()
-{
-    static QPointer<TfrmPrint> instance;
-    if (!instance)
-        instance = new TfrmPrint(QCoreApplication::instance());
-    return *instance;
-}
-
 void TfrmPrint::PrepareList(TStringGrid *grid, const QString &title, bool includeEmpty)
 {
     if (!grid)

@@ -15,7 +15,8 @@ class TReportDocument;
 // The list print: the rows of a grid, one printed row per data row in grid
 // order, the columns in grid order with the grid's widths and alignments,
 // under the page header with the title, the print time and the page number.
-// One shared instance serves every list of the program (Shared()).
+// One shared instance serves every list of the program
+// (TCorvaleForms::ListPrint()).
 //
 // The grid is borrowed from PrepareList until the next PrepareList; its
 // cells are read while pages are produced, so it must not change while a
@@ -30,9 +31,6 @@ class TfrmPrint : public QObject
 public:
     explicit TfrmPrint(QObject *parent = nullptr);
     ~TfrmPrint() override;
-
-    // The one instance of the program, made on first use.
-    static TfrmPrint &Shared();
 
     // Takes the grid, the title and whether empty columns are printed, and
     // chooses the narrow or wide layout. No grid: EReportError

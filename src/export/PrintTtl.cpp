@@ -112,14 +112,6 @@ TfrmPrintTitle::TfrmPrintTitle(QWidget *parent) : QDialog(parent)
 
 TfrmPrintTitle::~TfrmPrintTitle() = default;
 
-TfrmPrintTitle &TfrmPrintTitle::Shared()
-{
-    static QPointer<TfrmPrintTitle> instance;
-    if (!instance)
-        instance = new TfrmPrintTitle;
-    return *instance;
-}
-
 QStringList TfrmPrintTitle::Suggestions() const
 {
     QStringList texts;

@@ -13,7 +13,7 @@ class TStringGrid;
 // chart from what its rows have in common, takes a title of the user's own
 // (at most 50 characters; the titles used while the program runs are kept
 // in its list) and, for lists, whether empty columns are printed. One shared
-// instance serves the program (Shared()).
+// instance serves the program (TCorvaleForms::PrintTitleDialog()).
 class TfrmPrintTitle : public QDialog
 {
     Q_OBJECT
@@ -24,9 +24,6 @@ public:
 
     explicit TfrmPrintTitle(QWidget *parent = nullptr);
     ~TfrmPrintTitle() override;
-
-    // The one instance of the program, made on first use.
-    static TfrmPrintTitle &Shared();
 
     // Suggestions from the grid's columns from the first non-fixed one up to
     // columnCount - 1 (callers pass the column count less one to leave out

@@ -3,6 +3,7 @@
 
 #include "ui/Main.h"
 
+#include "app/CorvaleForms.h"
 #include "export/GenReport.h"
 #include "export/PrintTtl.h"
 #include "export/RecPrint.h"
@@ -34,12 +35,12 @@ void TfrmMain::mnuiPreviewPrintClick(bool preview)
         return;
     }
 
-    TfrmPrintTitle &title = TfrmPrintTitle::Shared();
+    TfrmPrintTitle &title = CorvaleForms().PrintTitleDialog(this);
     const int idColumn = IdColumn();
     title.SuggestFromGrid(m_cplxgrdMain, idColumn >= 0 ? idColumn : m_cplxgrdMain->ColCount(), QStringLiteral("Aktiviteter"));
     if (title.exec() != QDialog::Accepted)
         return;
-    TfrmPrint &list = TfrmPrint::Shared();
+    TfrmPrint &list = CorvaleForms().ListPrint();
     list.PrepareList(m_cplxgrdMain, title.GetTitle(), title.PrintEmptyColumns());
     if (preview)
         list.PreviewList(this);

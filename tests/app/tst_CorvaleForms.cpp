@@ -12,6 +12,8 @@
 #include "app/CorvaleForms.h"
 #include "app/DbSelect.h"
 #include "app/HelpWindow.h"
+#include "export/GenReport.h"
+#include "export/PrintTtl.h"
 #include "foundation/CorvaleExceptions.h"
 #include "foundation/Exceptions.h"
 #include "foundation/Find.h"
@@ -21,6 +23,7 @@
 #include "reference/Pulse.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QMainWindow>
@@ -837,6 +840,33 @@ private slots:
         }
         QVERIFY(choice);
         delete choice.data();
+    }
+
+    // The print title is one dialog for every window: it stands over the
+    // window that asked last, keeps the titles typed in any of them and
+    // outlives the windows that used it.
+    void printTitleServesEveryWindow()
+    {
+        TCorvaleForms &forms = CorvaleForms();
+        QCOMPARE(&forms.ListPrint(), &forms.ListPrint());
+        auto first = std::make_unique<QWidget>();
+        QPointer<TfrmPrintTitle> title = &forms.PrintTitleDialog(first.get());
+        QCOMPARE(title->parentWidget(), first.get());
+        title->SuggestFromList(nullptr, QStringLiteral("Banor"));
+        auto *own = title->findChild<QComboBox *>(QStringLiteral("cmbbxOwnText"));
+        QVERIFY(own);
+        own->setEditText(QStringLiteral("Mina banor 2026"));
+        QTimer::singleShot(0, title, [&] { title->btnOKClick(title->findChild<QPushButton *>(QStringLiteral("btnOK"))); });
+        QCOMPARE(title->exec(), int(QDialog::Accepted));
+        QCOMPARE(title->GetTitle(), QStringLiteral("Mina banor 2026"));
+        first.reset();
+        QVERIFY2(title, "closing the window that used it took the dialog along");
+
+        QWidget second;
+        QCOMPARE(&forms.PrintTitleDialog(&second), title.data());
+        QCOMPARE(title->parentWidget(), &second);
+        QVERIFY(title->isWindow());
+        QVERIFY(own->findText(QStringLiteral("Mina banor 2026")) >= 0);
     }
 };
 
