@@ -399,6 +399,8 @@ QWidget *TActivityPage::BuildTimeDistancePanel()
     auto *panel = new QWidget;
     panel->setObjectName(Name("pnlTDT"));
     auto *grid = new QGridLayout(panel);
+    // No margin above or below: the page then fits a screen of 768 lines.
+    grid->setContentsMargins(grid->contentsMargins().left(), 0, grid->contentsMargins().right(), 0);
 
     m_numedtTDTTime = NumEdit(panel, "numedtTDTTime", QStringLiteral("0"), QStringLiteral("999"), 2);
     m_numedtTDTDist = NumEdit(panel, "numedtTDTDist", QStringLiteral("0"), QStringLiteral("999"), 2);
@@ -419,7 +421,6 @@ QWidget *TActivityPage::BuildTimeDistancePanel()
 
     m_lblTDTSinceLast = new QLabel(panel);
     m_lblTDTSinceLast->setObjectName(Name("lblTDTSinceLast"));
-    grid->addWidget(m_lblTDTSinceLast, 2, 0, 1, 4);
 
     m_cplxgrdTDTPulse = new TComplexGrid(panel);
     m_cplxgrdTDTPulse->setObjectName(Name("cplxgrdTDTPulse"));
@@ -448,22 +449,30 @@ QWidget *TActivityPage::BuildTimeDistancePanel()
     pulseColumn->addLayout(pulseTitle);
     pulseColumn->addWidget(m_cplxgrdTDTPulse);
     pulseColumn->addStretch(1);
-    grid->addLayout(pulseColumn, 0, 4, 4, 1);
+    // The pulse intervals stand at the right end, beside both the fields
+    // and the laps, so that their height adds no line to the page.
+    grid->addLayout(pulseColumn, 0, 5, 4, 1);
 
     QWidget *laps = BuildLapTable(panel);
-    grid->addWidget(m_pnlLapCount, 3, 0, 1, 4);
-    grid->addWidget(laps, 4, 0, 1, 6);
+    grid->addWidget(m_pnlLapCount, 2, 0, 1, 4);
+    grid->addWidget(laps, 3, 0, 1, 5);
 
-    // The comment stands beside the pulse intervals rather than below the
+    // The comment stands beside the time and distance rather than below the
     // laps, so that the page fits a screen of 768 lines; it still comes
     // after the laps in the tab order.
     m_moTDTComment = Memo(panel, "moTDTComment");
     auto *commentColumn = new QVBoxLayout;
-    commentColumn->addWidget(caption(QStringLiteral("K&ommentar"), m_moTDTComment, panel));
+    // The days since the last session on the course stand beside the
+    // comment's caption, where they take no line of their own.
+    auto *commentTitle = new QHBoxLayout;
+    commentTitle->addWidget(caption(QStringLiteral("K&ommentar"), m_moTDTComment, panel));
+    commentTitle->addSpacing(24);
+    commentTitle->addWidget(m_lblTDTSinceLast, 1);
+    commentColumn->addLayout(commentTitle);
     commentColumn->addWidget(m_moTDTComment);
     commentColumn->addStretch(1);
-    grid->addLayout(commentColumn, 0, 5, 4, 1);
-    grid->setColumnStretch(5, 1);
+    grid->addLayout(commentColumn, 0, 4, 3, 1);
+    grid->setColumnStretch(4, 1);
     return panel;
 }
 

@@ -29,6 +29,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -188,6 +190,23 @@ private slots:
         QVERIFY(!w.Child<QMenu>("mnuiGolf")->isEnabled());
     }
 
+
+    // At the size the window takes on its first start on a 1366×768 screen
+    // the "Ny" page of a run, laps included, needs no scrolling.
+    void theNewPageOfARunFitsA768Screen()
+    {
+        TMainWindow w;
+        QVERIFY(w.Ready());
+        w.Window().resize(1280, 728);
+        w.ShowPage("tshNew");
+        w.Window().NewPage()->SelectActivity(QStringLiteral("Löpning"));
+        w.Child<TNumericalEdit>("numedtNewLaps")->SetValue(QStringLiteral("5"));
+        QCoreApplication::processEvents();
+        auto *scroll = w.Child<QScrollArea>("scrbxNewEntry");
+        QVERIFY(scroll);
+        QTRY_VERIFY(scroll->widget()->isVisible());
+        QCOMPARE(scroll->verticalScrollBar()->maximum(), 0);
+    }
     // "Pulsintervall..." of "&Visa" and its tool button open the window of
     // the pulse intervals; a band made there is offered on "Ny" and saved
     // with the session.
