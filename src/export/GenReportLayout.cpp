@@ -161,6 +161,17 @@ TListLayout::TResult TListLayout::Layout(const QVector<TListColumn> &columns, bo
         lineHasElement = true;
         x += column.Width + ColumnGap;
     }
+    // The list shows its last column over the rest of its width, so a text
+    // there (the comments, usually) is printed up to the right edge rather
+    // than cut at the width stored for it.
+    if (!m_columns.isEmpty() && m_columns.constLast().Data.Align == TReportAlign::Left) {
+        TListColumnElement &last = m_columns.last();
+        const double width = m_geometry.Right - last.Data.Rect.left();
+        if (width > last.Data.Rect.width()) {
+            last.Data.Rect.setWidth(width);
+            last.Title.Rect.setWidth(width);
+        }
+    }
     return TResult::Ok;
 }
 

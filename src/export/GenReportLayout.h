@@ -119,6 +119,8 @@ struct TListColumnElement
 // further line inside the same bands, indented by 30 from the left edge;
 // the title band grows by 25 for each further line and for the first
 // two-line title of a line, the data band by 18 for each further line.
+// The last printed column, when it is a left-aligned text, reaches to the
+// right edge.
 class TListLayout
 {
 public:

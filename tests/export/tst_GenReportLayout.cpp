@@ -154,6 +154,42 @@ private slots:
         QCOMPARE(printed, QList<int>({0, 2, 3, 4}));
     }
 
+    // The last printed column takes the room left to the right edge when it
+    // is a left-aligned text, so the comments are not cut at the width the
+    // list stored for them; right-aligned numbers and the other columns keep
+    // their widths.
+    void theLastTextColumnReachesTheRightEdge_data()
+    {
+        QTest::addColumn<TReportAlign>("align");
+        QTest::addColumn<bool>("emptyLast");
+        QTest::addColumn<double>("lastWidth");
+        QTest::addRow("left text") << TReportAlign::Left << false << 650.0 - (60 + 75 + 15 + 35 + 15);
+        QTest::addRow("right-aligned number") << TReportAlign::Right << false << 63.0;
+        QTest::addRow("an empty column after it is left out") << TReportAlign::Left << true
+                                                              << 650.0 - (60 + 75 + 15 + 35 + 15);
+    }
+
+    void theLastTextColumnReachesTheRightEdge()
+    {
+        QFETCH(TReportAlign, align);
+        QFETCH(bool, emptyLast);
+        QFETCH(double, lastWidth);
+        QVector<TListColumn> columns{column(QStringLiteral("Datum"), 75),
+                                    column(QStringLiteral("Vikt"), 35, TReportAlign::Right),
+                                    column(QStringLiteral("Kommentar"), 63, align)};
+        if (emptyLast)
+            columns.append(column(QStringLiteral("Puls"), 50, TReportAlign::Right, true));
+        TListLayout layout;
+        QCOMPARE(layout.Layout(columns, false, 8.0), TListLayout::TResult::Ok);
+        QVERIFY(!layout.Geometry().Wide);
+        QCOMPARE(layout.Columns().size(), 3);
+        QCOMPARE(layout.Columns().at(0).Data.Rect.width(), 75.0);
+        QCOMPARE(layout.Columns().at(1).Data.Rect.width(), 35.0);
+        QCOMPARE(layout.Columns().at(2).Data.Rect.left(), 60.0 + 75 + 15 + 35 + 15);
+        QCOMPARE(layout.Columns().at(2).Data.Rect.width(), lastWidth);
+        QCOMPARE(layout.Columns().at(2).Title.Rect.width(), lastWidth);
+    }
+
     void aColumnWiderThanTheLineStaysOnTheFirstLine()
     {
         TListLayout layout;
