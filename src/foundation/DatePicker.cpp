@@ -5,6 +5,8 @@
 #include "foundation/MessageBox.h"
 #include "foundation/PGUtils.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -290,7 +292,10 @@ QSize TDatePicker::sizeHint() const
     const QSize base = QLineEdit::sizeHint();
     QStyleOptionFrame option;
     initStyleOption(&option);
-    const int textWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 2 * fontMetrics().averageCharWidth();
+    // The empty field's hint "åååå-mm-dd" is wider than a date in most fonts.
+    const int textWidth = std::max(fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")),
+                                   fontMetrics().horizontalAdvance(placeholderText())) +
+                          2 * fontMetrics().averageCharWidth();
     const int buttonWidth = base.height();
     const QSize wanted = style()->sizeFromContents(QStyle::CT_LineEdit, &option,
                                                    QSize(textWidth + buttonWidth, base.height()), this);
