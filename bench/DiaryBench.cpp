@@ -23,6 +23,7 @@
 #include "foundation/DbClient.h"
 #include "foundation/SettingsFiles.h"
 #include "foundation/CompGrid.h"
+#include "reference/Course.h"
 #include "reference/CurrentCourse.h"
 #include "ui/EntryController.h"
 #include "ui/Main.h"
@@ -245,6 +246,69 @@ QString checkCurrentCourse(TBenchSession &session, int row)
     return QString();
 }
 
+// The course window's diary holds this many courses: the sample diary's
+// own and, added once before the first timed run, running courses spread
+// over places and distances.
+constexpr int benchCourses = 500;
+
+int storedCourses(TBenchSession &session)
+{
+    TDbQuery query(session.App().GetDatabase());
+    query.Add(QStringLiteral("select count(*) from CourseDescription"));
+    query.Open();
+    const int count = int(query.FieldAsInteger(0));
+    query.Close();
+    return count;
+}
+
+// "Banbeskrivningar" open on the diary, as its menu item opens it, on a
+// diary with benchCourses courses.
+TfrmCourse *openCourseWindow(TBenchSession &session)
+{
+    session.Open();
+    TCorvaleApp &app = session.App();
+    QStringList names;
+    app.GetTimeDistanceActivityNames(&names);
+    for (int i = storedCourses(session); i < benchCourses; ++i) {
+        const int nr = app.NewCourse();
+        const double distance = 3 + (i * 7) % 40;
+        app.SetCourseValues(nr, names.at(i % names.size()), i % 5, distance,
+                            QStringLiteral("Bana %1 vid sjö %2").arg(i).arg(i % 23));
+        const QStringList description{QStringLiteral("Slinga %1").arg(i), QStringLiteral("Grus och asfalt")};
+        app.SetCourseDescription(nr, &description);
+        app.SetCourseLaps(nr, {QString::number(distance / 2), QString::number(distance)});
+        app.SaveCourse(nr);
+    }
+    TfrmMain &window = session.MainWindow();
+    auto *course = window.findChild<TfrmCourse *>();
+    if (!course || !course->isVisible()) {
+        window.findChild<QAction *>(QStringLiteral("mnuiCoursesEdit"))->trigger();
+        course = window.findChild<TfrmCourse *>();
+    }
+    return course;
+}
+
+// "Sök" of the course window with every activity and difficulty ticked.
+void searchAllCourses(TfrmCourse &course)
+{
+    course.findChild<QAction *>(QStringLiteral("mnuiShowSearch"))->trigger();
+    course.mnuiSearchClick();
+}
+
+QString checkCourseRows(TBenchSession &session, TfrmCourse *course)
+{
+    if (!course)
+        return QStringLiteral("the course window did not open");
+    const TComplexGrid *grid = course->Grid();
+    const int stored = storedCourses(session);
+    if (stored < benchCourses)
+        return expectCount("courses stored", stored, benchCourses);
+    const QString rows = expectCount("course rows", grid->RowCount() - grid->FixedRows(), stored);
+    if (!rows.isEmpty())
+        return rows;
+    return expectCount("courses in the working list", session.App().CourseCount(), stored);
+}
+
 const std::vector<TBenchOperation> &operations()
 {
     static const std::vector<TBenchOperation> list = {
@@ -321,6 +385,36 @@ const std::vector<TBenchOperation> &operations()
          },
          [](TBenchSession &session) { session.MainWindow().findChild<QAction *>(QStringLiteral("mnuiNextAct"))->trigger(); },
          [](TBenchSession &session) { return checkCurrentCourse(session, latestBoundRow(session)); }},
+        // "Sök" in "Banbeskrivningar" with nothing but every activity and
+        // difficulty ticked: the search, the grid filled and sorted.
+        {"coursesearch", "search all courses (500) in the course window",
+         [](TBenchSession &session) { openCourseWindow(session); },
+         [](TBenchSession &session) { searchAllCourses(*session.MainWindow().findChild<TfrmCourse *>()); },
+         [](TBenchSession &session) { return checkCourseRows(session, session.MainWindow().findChild<TfrmCourse *>()); }},
+        // A title click on "Plats" of the course window's full result list,
+        // keeping the current course.
+        {"coursesort", "title-click sort of the course list (500)",
+         [](TBenchSession &session) {
+             // Every run sorts the search's order (activity, place,
+             // distance), never the order of the run before.
+             TfrmCourse *course = openCourseWindow(session);
+             searchAllCourses(*course);
+             course->findChild<QAction *>(QStringLiteral("mnuiShowResult"))->trigger();
+             course->Grid()->ResetDirections();
+         },
+         [](TBenchSession &session) {
+             TComplexGrid *grid = session.MainWindow().findChild<TfrmCourse *>()->Grid();
+             QHeaderView *titles = grid->horizontalHeader();
+             const int section = 1;
+             const QPoint at(titles->sectionViewportPosition(section) + titles->sectionSize(section) / 2, 5);
+             QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+         },
+         [](TBenchSession &session) {
+             TfrmCourse *course = session.MainWindow().findChild<TfrmCourse *>();
+             if (course->Grid()->LastSort().Cols[0] != 1)
+                 return QStringLiteral("the course list was not sorted by place");
+             return checkCourseRows(session, course);
+         }},
     };
     return list;
 }

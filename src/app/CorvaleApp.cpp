@@ -895,6 +895,12 @@ void TCorvaleApp::RemoveCourse(int nr)
     Send(TNotifyKind::CoursesChanged);
 }
 
+void TCorvaleApp::ReloadCourse(int nr)
+{
+    RequireParts();
+    m_courses->ReloadCourse(nr);
+}
+
 TCourses &TCorvaleApp::GetCourses()
 {
     RequireParts();

@@ -229,6 +229,9 @@ public:
     // Removes the course (see TCourses::RemoveCourse); CurrentCourse becomes
     // -1, then observers hear CoursesChanged and Idle.
     void RemoveCourse(int nr);
+    // Reads the course again from the diary (see TCourses::ReloadCourse);
+    // nobody is notified, since nothing stored changes.
+    void ReloadCourse(int nr);
     TCourses &GetCourses();
 
     // The list columns: the catalogue (built with the object), the named

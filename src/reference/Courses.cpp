@@ -327,6 +327,13 @@ int TCourses::SaveCourse(int nr)
     return bound;
 }
 
+void TCourses::ReloadCourse(int nr)
+{
+    TTimeDistTempCourse &course = Find(nr);
+    if (course.Stored())
+        course.Load(nr);
+}
+
 void TCourses::RemoveCourse(int nr)
 {
     TTimeDistTempCourse &course = Find(nr);

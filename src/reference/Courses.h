@@ -114,6 +114,10 @@ public:
     // and the course stays), then drops it from the working list; also the
     // way to discard a new course that failed to save.
     void RemoveCourse(int nr);
+    // Reads a stored course of the working list again from the diary, so
+    // that values set on it that were never saved are gone; a new course
+    // is left as it is.
+    void ReloadCourse(int nr);
     // For a course sessions are bound to, CheckLapsChange with the new laps;
     // nothing otherwise.
     void CheckCourseLapsChange(int nr, const QStringList &newLaps);

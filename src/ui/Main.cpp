@@ -15,6 +15,7 @@
 #include "foundation/MessageBox.h"
 #include "foundation/Observer.h"
 #include "foundation/PGUtils.h"
+#include "reference/Course.h"
 #include "reference/Pulse.h"
 #include "ui/MainPrivate.h"
 
@@ -237,6 +238,9 @@ void TfrmMain::BuildMenus()
 
     m_mnuCourses = menuBar()->addMenu(QStringLiteral("&Banbeskrivningar"));
     m_mnuCourses->setObjectName(QStringLiteral("mnuCourses"));
+    m_mnuiCoursesEdit = AddMenuItem(m_mnuCourses, "mnuiCoursesEdit", QStringLiteral("&Banbeskrivningar..."),
+                                    QKeySequence(Qt::CTRL | Qt::Key_4));
+    connect(m_mnuiCoursesEdit, &QAction::triggered, this, [this] { Guard([this] { mnuiShowCourseClick(); }); });
     m_mnuiCurrentCourse = AddMenuItem(m_mnuCourses, "mnuiCurrentCourse", QStringLiteral("Ak&tuell banbeskrivning..."), QKeySequence());
     m_mnuiCurrentCourse->setCheckable(true);
     // The check mark follows the window; the handler sets it.
@@ -294,6 +298,12 @@ void TfrmMain::BuildToolBars()
     m_tbtnPulse->setIcon(heartIcon());
     connect(m_tbtnPulse, &QToolButton::clicked, m_mnuiPulse, &QAction::trigger);
     m_tobarShow->addWidget(m_tbtnPulse);
+    m_tbtnCourse = new QToolButton(m_tobarShow);
+    m_tbtnCourse->setObjectName(QStringLiteral("tbtnCourse"));
+    m_tbtnCourse->setToolTip(QStringLiteral("Lägg till, ändra och ta bort banbeskrivningar"));
+    m_tbtnCourse->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
+    connect(m_tbtnCourse, &QToolButton::clicked, m_mnuiCoursesEdit, &QAction::trigger);
+    m_tobarShow->addWidget(m_tbtnCourse);
 
     m_tobarColSetting = new QToolBar(QStringLiteral("Kolumninställning"), this);
     m_tobarColSetting->setObjectName(QStringLiteral("tobarColSetting"));
@@ -576,6 +586,16 @@ void TfrmMain::mnuiPulseClick()
     m_frmPulse->exec();
 }
 
+void TfrmMain::mnuiShowCourseClick()
+{
+    if (!m_frmCourse)
+        m_frmCourse = new TfrmCourse(m_app, this);
+    m_frmCourse->show();
+    m_frmCourse->raise();
+    m_frmCourse->activateWindow();
+    CorvaleForms().UpdateWindowMenus();
+}
+
 void TfrmMain::ObserverChange(const TObservation &observation)
 {
     // Whatever a reaction raises, the user-change item follows the kind.
@@ -673,6 +693,9 @@ void TfrmMain::FormDestroy()
 {
     if (m_shell)
         return;
+    // The course window leaves the window menu before this window does.
+    delete m_frmCourse;
+    m_frmCourse = nullptr;
     if (m_app.State() == TCorvaleApp::TState::Open)
         m_app.Disconnect();
     RemoveWindowsAndHelpMenus();

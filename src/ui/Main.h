@@ -25,6 +25,7 @@ class QToolButton;
 class TComplexGrid;
 class TCorvaleApp;
 class TDatePicker;
+class TfrmCourse;
 class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmPulse;
@@ -149,6 +150,7 @@ private:
     bool BrowseForDatabase(const QString &startFolder);
     void mnuiDbClick();
     void mnuiPulseClick();
+    void mnuiShowCourseClick();
     void ObserverChange(const TObservation &observation);
 
     // Menu actions act only while this window is the active one, so that
@@ -218,6 +220,8 @@ private:
     TfrmDbSelect *m_dbSelect = nullptr;
     // The pulse-interval window, made on first use and kept.
     TfrmPulse *m_frmPulse = nullptr;
+    // The course window, made on first use and kept.
+    TfrmCourse *m_frmCourse = nullptr;
     TSubjectObserver *m_observer = nullptr;
 
     // Status bar.
@@ -239,6 +243,7 @@ private:
     QAction *m_mnuiGetLatestHCP = nullptr;
     QAction *m_mnuiCalculateScore = nullptr;
     QMenu *m_mnuCourses = nullptr;
+    QAction *m_mnuiCoursesEdit = nullptr;
     QAction *m_mnuiCurrentCourse = nullptr;
     QAction *m_mnuiChooseCourse = nullptr;
     QAction *m_mnuiRemoveCourse = nullptr;
@@ -264,6 +269,7 @@ private:
     QToolButton *m_tbtnPreview = nullptr;
     QToolButton *m_tbtnClear = nullptr;
     QToolButton *m_tbtnPulse = nullptr;
+    QToolButton *m_tbtnCourse = nullptr;
     QComboBox *m_cmbbxColumnPreset = nullptr;
     TIntegerList m_columnPresetIds;
 

@@ -25,6 +25,7 @@
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 
 namespace
@@ -292,6 +293,37 @@ private slots:
         QCOMPARE(caption, QStringLiteral("Om Ternvall"));
         QCOMPARE(name, QStringLiteral("Ternvall"));
         QCOMPARE(version, QStringLiteral("Version 2.3.0"));
+    }
+
+    // "&Banbeskrivningar..." (Ctrl+4, first in its menu, and the tool
+    // button) makes the course window once, keeps it and shows it; the
+    // window leaves the window menu with the main window.
+    void courseWindowFromTheMenuAndTheToolBar()
+    {
+        QPointer<QWidget> course;
+        {
+            TMainWindow w;
+            QVERIFY(w.Ready());
+            QMenu *courses = w.Menu("mnuCourses");
+            QVERIFY(courses);
+            QCOMPARE(courses->actions().first()->objectName(), QStringLiteral("mnuiCoursesEdit"));
+            QCOMPARE(courses->actions().first()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_4));
+            QTest::keyClick(&w.Window(), Qt::Key_4, Qt::ControlModifier);
+            course = CorvaleForms().WindowsMenus().RegisteredWindow(QStringLiteral("frmCourse"));
+            QVERIFY(course && course->isVisible());
+            QCOMPARE(course->parentWidget(), &w.Window());
+            QVERIFY(w.Menu("mnuiWindow")->findChild<QAction *>(QStringLiteral("mnuiCourseWindow"))->isEnabled());
+            course->close();
+            auto *button = w.Child<QToolButton>("tbtnCourse");
+            QCOMPARE(button->toolTip(), QStringLiteral("Lägg till, ändra och ta bort banbeskrivningar"));
+            QCOMPARE(button->parentWidget(), w.Child<QToolBar>("tobarShow"));
+            button->click();
+            QCOMPARE(CorvaleForms().WindowsMenus().RegisteredWindow(QStringLiteral("frmCourse")), course.data());
+            QVERIFY(course->isVisible());
+            QCOMPARE(w.messages, QStringList());
+        }
+        QVERIFY(!course);
+        QVERIFY(!CorvaleForms().WindowsMenus().RegisteredWindow(QStringLiteral("frmCourse")));
     }
 
     void mainWindowLeavesTheWindowMenuWhenDestroyed()
