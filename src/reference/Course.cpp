@@ -71,7 +71,7 @@ struct TColumn
 };
 const TColumn columns[numberColumn] = {
     {"Aktivitet", "ActivityWidth", 80},   {"Plats", "PlaceWidth", 80},
-    {"Distans\n (km)", "DistanceWidth", 65}, {"Svårighet", "DifficultyWidth", 80},
+    {"Distans\r (km)", "DistanceWidth", 65}, {"Svårighet", "DifficultyWidth", 80},
     {"Beskrivning", "DescriptionWidth", 250},
 };
 
@@ -334,6 +334,8 @@ void TfrmCourse::BuildResultPage()
         m_cplxgrdCourse->SetColWidths(col, columns[col].width);
     }
     m_cplxgrdCourse->SetColWidths(numberColumn, 1);
+    // The description takes the rest of the list's width.
+    m_cplxgrdCourse->SetStretchCol(numberColumn - 1);
     m_cplxgrdCourse->EndUpdate();
     m_cplxgrdCourse->SetColSortStyle(distanceColumn, TSortStyle::Numeric);
     m_cplxgrdCourse->SetColAlignment(distanceColumn, TColAlignment::Right);
