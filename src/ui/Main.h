@@ -28,6 +28,7 @@ class TDatePicker;
 class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmPulse;
+class TfrmExercise;
 class TGridActivityColumns;
 class TfrmSplash;
 class TNumericalEdit;
@@ -149,6 +150,10 @@ private:
     bool BrowseForDatabase(const QString &startFolder);
     void mnuiDbClick();
     void mnuiPulseClick();
+    void mnuiExercisesClick();
+    // The exercise columns of the list and of the full-catalogue grid take
+    // the names of the exercises they show.
+    void UpdateExerciseColumns();
     void ObserverChange(const TObservation &observation);
 
     // Menu actions act only while this window is the active one, so that
@@ -218,6 +223,8 @@ private:
     TfrmDbSelect *m_dbSelect = nullptr;
     // The pulse-interval window, made on first use and kept.
     TfrmPulse *m_frmPulse = nullptr;
+    // The exercise window, made on first use and kept.
+    TfrmExercise *m_frmExercise = nullptr;
     TSubjectObserver *m_observer = nullptr;
 
     // Status bar.
@@ -252,6 +259,7 @@ private:
     QAction *m_mnuiFindAgain = nullptr;
     QAction *m_mnuiPreviousAct = nullptr;
     QAction *m_mnuiNextAct = nullptr;
+    QAction *m_mnuiExercises = nullptr;
     QAction *m_mnuiPulse = nullptr;
     QToolBar *m_tobarArchive = nullptr;
     QToolBar *m_tobarShow = nullptr;
@@ -263,6 +271,7 @@ private:
     QToolButton *m_tbtnPrint = nullptr;
     QToolButton *m_tbtnPreview = nullptr;
     QToolButton *m_tbtnClear = nullptr;
+    QToolButton *m_tbtnExercises = nullptr;
     QToolButton *m_tbtnPulse = nullptr;
     QComboBox *m_cmbbxColumnPreset = nullptr;
     TIntegerList m_columnPresetIds;
