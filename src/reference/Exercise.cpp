@@ -214,7 +214,9 @@ TfrmExercise::TfrmExercise(TCorvaleApp &app, QWidget *parent) : QDialog(parent),
     layout->addWidget(m_pgctrlExercise, 1);
     layout->addLayout(pnlButtons);
 
-    const auto guarded = [this](void (TfrmExercise::*handler)()) { return [this, handler] { Guard([this, handler] { (this->*handler)(); }); }; };
+    const auto guarded = [this](void (TfrmExercise::*handler)()) {
+        return [this, handler] { Guard([this, handler] { (this->*handler)(); }); };
+    };
     connect(m_btnENew, &QPushButton::clicked, this, guarded(&TfrmExercise::btnENewClick));
     connect(m_btnERename, &QPushButton::clicked, this, guarded(&TfrmExercise::btnERenameClick));
     connect(m_btnEDelete, &QPushButton::clicked, this, guarded(&TfrmExercise::btnEDeleteClick));
