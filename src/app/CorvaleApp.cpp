@@ -953,6 +953,45 @@ TExercisePrograms &TCorvaleApp::GetExercisePrograms()
     return *m_exercisePrograms;
 }
 
+void TCorvaleApp::SaveExercises()
+{
+    RequireParts();
+    try {
+        m_exercises->ApplyExercises();
+    } catch (...) {
+        // The exercises written before the failure are in the table, the
+        // columns of those deleted among them are gone with them. A failing
+        // read leaves the columns as they were, and the write's error is the
+        // one to tell.
+        try {
+            m_exerciseColumnSettings->LoadFromDb();
+        } catch (const std::exception &e) {
+            qWarning() << "Exercise columns not read again:" << e.what();
+        }
+        throw;
+    }
+    m_exerciseColumnSettings->LoadFromDb();
+}
+
+void TCorvaleApp::SaveExercisePrograms()
+{
+    RequireParts();
+    TIdleAtEnd idle(*this);
+    try {
+        m_exercisePrograms->ApplyPrograms();
+    } catch (...) {
+        // Programs written before the failure are in the table, so the
+        // observers hear of the change; the write's error is the one to tell.
+        try {
+            Send(TNotifyKind::ProgramsChanged);
+        } catch (const std::exception &e) {
+            qWarning() << "Observer failed on programs notification:" << e.what();
+        }
+        throw;
+    }
+    Send(TNotifyKind::ProgramsChanged);
+}
+
 // ---------------------------------------------------------------------------
 // Notifications
 

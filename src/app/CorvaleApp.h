@@ -247,6 +247,15 @@ public:
     TPulses &GetPulses();
     TExercises &GetExercises();
     TExercisePrograms &GetExercisePrograms();
+    // Writes the exercises (TExercises::ApplyExercises) and then reads the
+    // exercise columns again, since a deleted exercise leaves its column
+    // unassigned. The columns are read again also when the write fails
+    // part-way, as what was written stays written; the write's error is
+    // passed on.
+    void SaveExercises();
+    // Writes the programs (TExercisePrograms::ApplyPrograms); observers hear
+    // ProgramsChanged and then Idle, also when the write fails part-way.
+    void SaveExercisePrograms();
 
     // Sends one notification of the kind with the text.
     void Send(TNotifyKind kind, const QString &text = QString());

@@ -15,6 +15,7 @@ class QWidget;
 class TCorvaleApp;
 class TfrmChooseCourse;
 class TfrmFind;
+class TfrmGenericName;
 class TfrmHelp;
 class TfrmPrint;
 class TfrmPrintTitle;
@@ -76,6 +77,9 @@ public:
     // is asked for on behalf of another application object.
     TfrmSort &SortDialog(QWidget *owner);
     TfrmFind &FindDialog(QWidget *owner);
+    // The name dialog; the caller sets its caption, label, text and length
+    // before every showing.
+    TfrmGenericName &GenericNameDialog(QWidget *owner);
     TfrmChooseCourse &ChooseCourseDialog(TCorvaleApp &app, QWidget *owner);
     // The print title stands over the window that asks for it last; it
     // keeps the titles typed while it exists.
@@ -94,6 +98,7 @@ private:
     // The shared dialogs, in the order of their accessors.
     QPointer<QDialog> m_sort;
     QPointer<QDialog> m_find;
+    QPointer<QDialog> m_genericName;
     QPointer<QDialog> m_chooseCourse;
     const TCorvaleApp *m_chooseCourseApp = nullptr;
     QPointer<QDialog> m_printTitle;

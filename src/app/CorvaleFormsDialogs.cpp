@@ -6,6 +6,7 @@
 #include "export/GenReport.h"
 #include "export/PrintTtl.h"
 #include "foundation/Find.h"
+#include "foundation/GenericName.h"
 #include "foundation/Sorting.h"
 #include "reference/ChooseCourse.h"
 
@@ -27,6 +28,11 @@ TfrmSort &TCorvaleForms::SortDialog(QWidget *owner)
 TfrmFind &TCorvaleForms::FindDialog(QWidget *owner)
 {
     return Shared<TfrmFind>(m_find, [owner] { return new TfrmFind(owner); });
+}
+
+TfrmGenericName &TCorvaleForms::GenericNameDialog(QWidget *owner)
+{
+    return Shared<TfrmGenericName>(m_genericName, [owner] { return new TfrmGenericName(owner); });
 }
 
 TfrmChooseCourse &TCorvaleForms::ChooseCourseDialog(TCorvaleApp &app, QWidget *owner)

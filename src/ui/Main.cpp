@@ -16,6 +16,7 @@
 #include "foundation/Observer.h"
 #include "foundation/PGUtils.h"
 #include "reference/Course.h"
+#include "reference/Exercise.h"
 #include "reference/Pulse.h"
 #include "ui/MainPrivate.h"
 
@@ -67,6 +68,22 @@ QIcon heartIcon()
     heart.cubicTo(9, 2.5, 11.5, 1.5, 13.5, 3);
     heart.cubicTo(16, 5, 15, 9, 8, 14);
     painter.fillPath(heart, QColor(200, 0, 30));
+    return QIcon(picture);
+}
+
+// The picture of the strength-program button: a dumbbell.
+QIcon dumbbellIcon()
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor iron(60, 60, 70);
+    painter.fillRect(QRectF(4, 7, 8, 2), iron);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(iron);
+    painter.drawRoundedRect(QRectF(1, 3, 3, 10), 1, 1);
+    painter.drawRoundedRect(QRectF(12, 3, 3, 10), 1, 1);
     return QIcon(picture);
 }
 
@@ -233,6 +250,8 @@ void TfrmMain::BuildMenus()
                                 QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
     connect(m_mnuiNextAct, &QAction::triggered, this, [this] { Guard([this] { mnuiNextPrevActClick(true); }); });
     m_mnuShow->addSeparator();
+    m_mnuiExercises = AddMenuItem(m_mnuShow, "mnuiExercises", QStringLiteral("S&tyrketräningsprogram..."), QKeySequence());
+    connect(m_mnuiExercises, &QAction::triggered, this, [this] { Guard([this] { mnuiExercisesClick(); }); });
     m_mnuiPulse = AddMenuItem(m_mnuShow, "mnuiPulse", QStringLiteral("Pulsintervall..."), QKeySequence());
     connect(m_mnuiPulse, &QAction::triggered, this, [this] { Guard([this] { mnuiPulseClick(); }); });
 
@@ -292,18 +311,24 @@ void TfrmMain::BuildToolBars()
     m_tobarShow = new QToolBar(QStringLiteral("Visa"), this);
     m_tobarShow->setObjectName(QStringLiteral("tobarShow"));
     addToolBar(Qt::TopToolBarArea, m_tobarShow);
-    m_tbtnPulse = new QToolButton(m_tobarShow);
-    m_tbtnPulse->setObjectName(QStringLiteral("tbtnPulse"));
-    m_tbtnPulse->setToolTip(QStringLiteral("Visa pulsintervalldialogen"));
-    m_tbtnPulse->setIcon(heartIcon());
-    connect(m_tbtnPulse, &QToolButton::clicked, m_mnuiPulse, &QAction::trigger);
-    m_tobarShow->addWidget(m_tbtnPulse);
     m_tbtnCourse = new QToolButton(m_tobarShow);
     m_tbtnCourse->setObjectName(QStringLiteral("tbtnCourse"));
     m_tbtnCourse->setToolTip(QStringLiteral("Lägg till, ändra och ta bort banbeskrivningar"));
     m_tbtnCourse->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
     connect(m_tbtnCourse, &QToolButton::clicked, m_mnuiCoursesEdit, &QAction::trigger);
     m_tobarShow->addWidget(m_tbtnCourse);
+    m_tbtnExercises = new QToolButton(m_tobarShow);
+    m_tbtnExercises->setObjectName(QStringLiteral("tbtnExercises"));
+    m_tbtnExercises->setToolTip(QStringLiteral("Visa Styrketräningsprogram"));
+    m_tbtnExercises->setIcon(dumbbellIcon());
+    connect(m_tbtnExercises, &QToolButton::clicked, m_mnuiExercises, &QAction::trigger);
+    m_tobarShow->addWidget(m_tbtnExercises);
+    m_tbtnPulse = new QToolButton(m_tobarShow);
+    m_tbtnPulse->setObjectName(QStringLiteral("tbtnPulse"));
+    m_tbtnPulse->setToolTip(QStringLiteral("Visa pulsintervalldialogen"));
+    m_tbtnPulse->setIcon(heartIcon());
+    connect(m_tbtnPulse, &QToolButton::clicked, m_mnuiPulse, &QAction::trigger);
+    m_tobarShow->addWidget(m_tbtnPulse);
 
     m_tobarColSetting = new QToolBar(QStringLiteral("Kolumninställning"), this);
     m_tobarColSetting->setObjectName(QStringLiteral("tobarColSetting"));
@@ -541,7 +566,8 @@ void TfrmMain::OpenUserDatabase()
         FillWorkPrograms();
         FillColumnPresets();
         FillSearchCourses();
-        ApplyGridColumns();
+        // The exercise columns take the names of the exercises they show.
+        UpdateExerciseColumns();
         ShowPage(m_tshNew);
         UpdateControls();
 
@@ -594,6 +620,20 @@ void TfrmMain::mnuiShowCourseClick()
     m_frmCourse->raise();
     m_frmCourse->activateWindow();
     CorvaleForms().UpdateWindowMenus();
+}
+
+void TfrmMain::mnuiExercisesClick()
+{
+    if (!m_frmExercise)
+        m_frmExercise = new TfrmExercise(m_app, this);
+    if (m_frmExercise->exec() == QDialog::Accepted)
+        UpdateExerciseColumns();
+}
+
+void TfrmMain::UpdateExerciseColumns()
+{
+    m_gridColumns->UpdateExerciseCaptions();
+    ApplyGridColumns();
 }
 
 void TfrmMain::ObserverChange(const TObservation &observation)

@@ -29,6 +29,7 @@ class TfrmCourse;
 class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmPulse;
+class TfrmExercise;
 class TGridActivityColumns;
 class TfrmSplash;
 class TNumericalEdit;
@@ -151,6 +152,10 @@ private:
     void mnuiDbClick();
     void mnuiPulseClick();
     void mnuiShowCourseClick();
+    void mnuiExercisesClick();
+    // The exercise columns of the list and of the full-catalogue grid take
+    // the names of the exercises they show.
+    void UpdateExerciseColumns();
     void ObserverChange(const TObservation &observation);
 
     // Menu actions act only while this window is the active one, so that
@@ -222,6 +227,8 @@ private:
     TfrmPulse *m_frmPulse = nullptr;
     // The course window, made on first use and kept.
     TfrmCourse *m_frmCourse = nullptr;
+    // The exercise window, made on first use and kept.
+    TfrmExercise *m_frmExercise = nullptr;
     TSubjectObserver *m_observer = nullptr;
 
     // Status bar.
@@ -257,6 +264,7 @@ private:
     QAction *m_mnuiFindAgain = nullptr;
     QAction *m_mnuiPreviousAct = nullptr;
     QAction *m_mnuiNextAct = nullptr;
+    QAction *m_mnuiExercises = nullptr;
     QAction *m_mnuiPulse = nullptr;
     QToolBar *m_tobarArchive = nullptr;
     QToolBar *m_tobarShow = nullptr;
@@ -268,6 +276,7 @@ private:
     QToolButton *m_tbtnPrint = nullptr;
     QToolButton *m_tbtnPreview = nullptr;
     QToolButton *m_tbtnClear = nullptr;
+    QToolButton *m_tbtnExercises = nullptr;
     QToolButton *m_tbtnPulse = nullptr;
     QToolButton *m_tbtnCourse = nullptr;
     QComboBox *m_cmbbxColumnPreset = nullptr;

@@ -5,11 +5,13 @@
 #include "TestDiary.h"
 
 #include "app/CorvaleApp.h"
+#include "columns/ExerciseColumnSettings.h"
 #include "foundation/CorvaleExceptions.h"
 #include "foundation/DbClient.h"
 #include "foundation/SettingsFiles.h"
 #include "model/ActFactory.h"
 #include "model/ClasshieTypes.h"
+#include "reference/Exercises.h"
 
 #include <QSettings>
 #include <QSqlQuery>
@@ -446,6 +448,53 @@ private slots:
         QCOMPARE(app.CourseCount(), 0);
         QStringList laps;
         QVERIFY_THROWS_EXCEPTION(ECourses, app.GetReadCourseLaps(nr, &laps));
+    }
+
+    // Saving the exercises reads the exercise columns again, so that the
+    // column of a deleted exercise is not taken over by a new exercise that
+    // gets its id; saving the programs is told, also when it fails.
+    void strengthThroughTheApplicationObject()
+    {
+        TTestFolders folders;
+        const QString path = createDiary(folders);
+        TCorvaleApp app(options());
+        app.OpenDatabase();
+        TRecorder recorder(app);
+        TExercises &exercises = app.GetExercises();
+        const qint32 press = exercises.AddExercise(QStringLiteral("Bänkpress"));
+        const qint32 squat = exercises.AddExercise(QStringLiteral("Knäböj"));
+        app.SaveExercises();
+        QList<qint32> columns(ExerciseColumnCount, TExerciseColumnSettings::NoExercise);
+        columns[0] = squat;
+        app.GetExerciseColumnSettings().SetList(&columns);
+        app.GetExerciseColumnSettings().SaveToDb();
+
+        exercises.DeleteExercise(squat);
+        app.SaveExercises();
+        QCOMPARE(app.GetExerciseColumnSettings().ExerciseOfColumn(1), TExerciseColumnSettings::NoExercise);
+        QCOMPARE(exercises.AddExercise(QStringLiteral("Marklyft")), squat);
+        app.SaveExercises();
+        QCOMPARE(app.GetExerciseColumnSettings().ExerciseOfColumn(1), TExerciseColumnSettings::NoExercise);
+        QVERIFY(recorder.kinds.isEmpty());
+
+        TExercisePrograms &programs = app.GetExercisePrograms();
+        const qint32 program = programs.AddProgram(QStringLiteral("Bas"), QString());
+        TProgramExercises programSlots;
+        programSlots[0] = QString::number(press);
+        programs.SetProgramExercises(program, programSlots);
+        app.SaveExercisePrograms();
+        QCOMPARE(recorder.kinds, (QList<quint8>{10, 0}));
+        QCOMPARE(numberIn(path, QStringLiteral("select Exercise1 from ExercisePrograms where ExProgId = 1")), qint64(press));
+
+        // A program whose id another program took in the meantime.
+        recorder.kinds.clear();
+        programs.AddProgram(QStringLiteral("Drag"), QString());
+        {
+            QSqlQuery query(app.GetDatabase().Database());
+            QVERIFY(query.exec(QStringLiteral("insert into ExercisePrograms (ExProgId, ExProgName) values (2, 'Annat')")));
+        }
+        QVERIFY_THROWS_EXCEPTION(EDbClientError, app.SaveExercisePrograms());
+        QCOMPARE(recorder.kinds, (QList<quint8>{10, 0}));
     }
 
     // The column-setting choice is written only for the diary it was read

@@ -17,6 +17,7 @@
 #include "foundation/CorvaleExceptions.h"
 #include "foundation/Exceptions.h"
 #include "foundation/Find.h"
+#include "foundation/GenericName.h"
 #include "foundation/SettingsFiles.h"
 #include "foundation/Sorting.h"
 #include "reference/ChooseCourse.h"
@@ -26,6 +27,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -819,13 +821,19 @@ private slots:
         auto owner = std::make_unique<QWidget>();
         TfrmSort *sort = &forms.SortDialog(owner.get());
         TfrmFind *find = &forms.FindDialog(owner.get());
+        TfrmGenericName *name = &forms.GenericNameDialog(owner.get());
         QCOMPARE(&forms.SortDialog(nullptr), sort);
         QCOMPARE(&forms.FindDialog(nullptr), find);
+        QCOMPARE(&forms.GenericNameDialog(nullptr), name);
         QCOMPARE(sort->parentWidget(), owner.get());
+        QCOMPARE(name->parentWidget(), owner.get());
         QPointer<TfrmSort> oldSort = sort;
+        QPointer<TfrmGenericName> oldName = name;
         owner.reset();
         QVERIFY(!oldSort);
+        QVERIFY(!oldName);
         QVERIFY(forms.SortDialog(nullptr).parentWidget() == nullptr);
+        QVERIFY(forms.GenericNameDialog(nullptr).parentWidget() == nullptr);
 
         // The course choice belongs to the application object it was made for.
         TOpenDiary first;
@@ -840,6 +848,65 @@ private slots:
         }
         QVERIFY(choice);
         delete choice.data();
+    }
+
+    // The name dialog opens with the caller's caption, label and text, the
+    // edit focused and its text selected, so that typing replaces it; it
+    // takes no more than the length given, and OK gives what was typed,
+    // blanks included, while Escape cancels. A later caller's settings
+    // replace the earlier ones.
+    void nameDialogTakesWhatIsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("maxLength");
+        QTest::addColumn<bool>("escape");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("typed over the initial text") << "Marklyft" << 60 << false << int(QDialog::Accepted) << "Marklyft";
+        QTest::newRow("blanks kept") << "  two  " << 60 << false << int(QDialog::Accepted) << "  two  ";
+        QTest::newRow("cut at the length") << "abcdefghij" << 4 << false << int(QDialog::Accepted) << "abcd";
+        QTest::newRow("Escape") << "Marklyft" << 60 << true << int(QDialog::Rejected) << "Marklyft";
+    }
+    void nameDialogTakesWhatIsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, maxLength);
+        QFETCH(bool, escape);
+        QFETCH(int, result);
+        QFETCH(QString, text);
+        QWidget owner;
+        TfrmGenericName &dialog = CorvaleForms().GenericNameDialog(&owner);
+        // What an earlier caller set is replaced.
+        dialog.setWindowTitle(QStringLiteral("Kolumninställningsnamn"));
+        dialog.SetMaxLength(30);
+        dialog.SetText(QStringLiteral("Ny kolumninställning"));
+
+        dialog.setWindowTitle(QStringLiteral("Styrketräningsövning"));
+        dialog.SetLabel(QStringLiteral("&Övning"));
+        dialog.SetMaxLength(maxLength);
+        dialog.SetText(QStringLiteral("Ny"));
+        bool focused = false, selected = false;
+        QString caption, label;
+        TModalWatcher watcher([&](QWidget *modal) {
+            auto *edit = modal->findChild<QLineEdit *>(QStringLiteral("edtSetName"));
+            focused = QTest::qWaitFor([edit] { return edit->hasFocus(); }, 2000);
+            selected = edit->selectedText() == QLatin1String("Ny");
+            caption = modal->windowTitle();
+            label = modal->findChild<QLabel *>(QStringLiteral("lblSetName"))->text();
+            QTest::keyClicks(edit, typed);
+            if (escape)
+                QTest::keyClick(modal, Qt::Key_Escape);
+            else
+                modal->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+        });
+        QCOMPARE(dialog.exec(), result);
+        QVERIFY(focused);
+        QVERIFY(selected);
+        QCOMPARE(caption, QStringLiteral("Styrketräningsövning"));
+        QCOMPARE(label, QStringLiteral("&Övning"));
+        QCOMPARE(dialog.Text(), text);
+        QCOMPARE(watcher.LeftOpen(), 0);
+        delete &dialog;
     }
 
     // The print title is one dialog for every window: it stands over the
