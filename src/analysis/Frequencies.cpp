@@ -117,11 +117,7 @@ void TFrequency::Calculate(TFrequencyPlot *chart, const QList<TFrequencyItem> *i
     if (items->isEmpty())
         return;
     CheckOrder(*items);
-    if (m_lastYear - m_firstYear + 1 > MaxYears)
-        throw EFrequency(QStringLiteral("Aktiviteterna spänner över åren %1–%2; frekvensen kan visas för högst %3 år.")
-                             .arg(m_firstYear)
-                             .arg(m_lastYear)
-                             .arg(MaxYears));
+    CheckFrequencyYears(m_firstYear, m_lastYear);
     SetPeriodRange();
 
     ClearTable();
@@ -325,6 +321,15 @@ std::unique_ptr<TFrequency> CreateFrequency(int kind)
     default:
         Fault("07");
     }
+}
+
+void CheckFrequencyYears(int firstYear, int lastYear)
+{
+    if (lastYear - firstYear + 1 > TFrequency::MaxYears)
+        throw EFrequency(QStringLiteral("Aktiviteterna spänner över åren %1–%2; frekvensen kan visas för högst %3 år.")
+                             .arg(firstYear)
+                             .arg(lastYear)
+                             .arg(TFrequency::MaxYears));
 }
 
 int AdjustedWeekNumber(int year, int month, int day)

@@ -190,6 +190,10 @@ protected:
 // The frequency object of a kind index 0..4; "Frequencies 07" otherwise.
 std::unique_ptr<TFrequency> CreateFrequency(int kind);
 
+// Refuses a range of more than 101 years with EFrequency "Aktiviteterna
+// spänner över åren 1026–2026; frekvensen kan visas för högst 101 år."
+void CheckFrequencyYears(int firstYear, int lastYear);
+
 // The week a date's activity is counted in, kept inside its calendar year:
 // the diary's week number, except that in January a week above 51 is week 1
 // and in December week 1 is week 53.

@@ -328,6 +328,13 @@ void TfrmFrequency::Load(const TComplexGrid *grid)
     }
     // The list in date order, whatever order the main list shows.
     std::stable_sort(items.begin(), items.end(), itemBefore);
+    m_items.clear();
+    m_chrtFrequency->Clear();
+    ClearValueLabels();
+    // A list the table cannot hold is refused as a whole, so that no choice
+    // draws a part of it.
+    if (!items.isEmpty())
+        CheckFrequencyYears(items.first().Year, items.last().Year);
     m_items = std::move(items);
     m_chrtFrequency->ResetZoom();
     PlotFrequency();
@@ -357,12 +364,9 @@ void TfrmFrequency::PlotFrequency()
     const bool individualYears = IndYears() == 1;
     const int firstYear = m_items.first().Year;
     const int years = m_items.last().Year - firstYear + 1;
+    CheckFrequencyYears(firstYear, m_items.last().Year);
     if (individualYears && kind != int(TFrequencyKind::Year)) {
-        if (years > TFrequency::MaxYears)
-            // The frequency refuses the range with its own message.
-            m_chrtFrequency->AddTotalSeries(false);
-        else
-            m_chrtFrequency->AddYearSeries(firstYear, years);
+        m_chrtFrequency->AddYearSeries(firstYear, years);
     } else {
         const bool withMean =
             kind == int(TFrequencyKind::Year) || kind == int(TFrequencyKind::Month) || kind == int(TFrequencyKind::Week);

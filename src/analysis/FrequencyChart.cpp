@@ -67,6 +67,7 @@ void TFrequencyChart::Clear()
     m_sets.clear();
     m_mean = nullptr;
     m_meanValue = 0.0;
+    m_legend.clear();
 }
 
 void TFrequencyChart::AddYearSeries(int firstYear, int count)
@@ -189,11 +190,16 @@ void TFrequencyChart::Finish(int kind, int firstYear, int from, const QString &c
         for (int p = 0; p < m_sets.at(i)->count() && !any; ++p)
             any = m_sets.at(i)->at(p) != 0.0;
         markers.at(i)->setVisible(any);
+        if (any)
+            m_legend.append(m_sets.at(i)->label());
     }
-    if (m_mean && points == 0) {
-        m_mean->setVisible(false);
+    if (m_mean) {
+        const bool any = points > 0;
+        m_mean->setVisible(any);
         for (QLegendMarker *marker : c->legend()->markers(m_mean))
-            marker->setVisible(false);
+            marker->setVisible(any);
+        if (any)
+            m_legend.append(m_mean->name());
     }
 }
 
@@ -227,11 +233,7 @@ double TFrequencyChart::MeanValue() const
 
 QStringList TFrequencyChart::LegendTitles() const
 {
-    QStringList titles;
-    for (QLegendMarker *marker : chart()->legend()->markers())
-        if (marker->isVisible())
-            titles.append(marker->label());
-    return titles;
+    return m_legend;
 }
 
 QColor TFrequencyChart::SeriesColour(int series) const

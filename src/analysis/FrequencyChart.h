@@ -77,6 +77,7 @@ private:
     int m_kind = 0;
     int m_firstYear = 0;
     int m_from = 1;
+    QStringList m_legend;
 };
 
 // The printed chart: one landscape page, the page header with the title,

@@ -15,6 +15,7 @@
 #include "foundation/MessageBox.h"
 #include "foundation/Observer.h"
 #include "foundation/PGUtils.h"
+#include "analysis/Frequency.h"
 #include "reference/Course.h"
 #include "reference/Exercise.h"
 #include "reference/Pulse.h"
@@ -84,6 +85,18 @@ QIcon dumbbellIcon()
     painter.setBrush(iron);
     painter.drawRoundedRect(QRectF(1, 3, 3, 10), 1, 1);
     painter.drawRoundedRect(QRectF(12, 3, 3, 10), 1, 1);
+    return QIcon(picture);
+}
+
+// The picture of the frequency button: three bars.
+QIcon barsIcon()
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.fillRect(QRectF(1, 8, 4, 7), QColor(0, 0, 255));
+    painter.fillRect(QRectF(6, 3, 4, 12), QColor(0, 0, 160));
+    painter.fillRect(QRectF(11, 6, 4, 9), QColor(0, 0, 255));
     return QIcon(picture);
 }
 
@@ -250,6 +263,9 @@ void TfrmMain::BuildMenus()
                                 QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
     connect(m_mnuiNextAct, &QAction::triggered, this, [this] { Guard([this] { mnuiNextPrevActClick(true); }); });
     m_mnuShow->addSeparator();
+    m_mnuiFrequency = AddMenuItem(m_mnuShow, "mnuiFrequency", QStringLiteral("&Aktivitetsfrekvens..."),
+                                  QKeySequence(Qt::CTRL | Qt::Key_5));
+    connect(m_mnuiFrequency, &QAction::triggered, this, [this] { Guard([this] { mnuiFrequencyClick(); }); });
     m_mnuiExercises = AddMenuItem(m_mnuShow, "mnuiExercises", QStringLiteral("S&tyrketräningsprogram..."), QKeySequence());
     connect(m_mnuiExercises, &QAction::triggered, this, [this] { Guard([this] { mnuiExercisesClick(); }); });
     m_mnuiPulse = AddMenuItem(m_mnuShow, "mnuiPulse", QStringLiteral("Pulsintervall..."), QKeySequence());
@@ -311,6 +327,12 @@ void TfrmMain::BuildToolBars()
     m_tobarShow = new QToolBar(QStringLiteral("Visa"), this);
     m_tobarShow->setObjectName(QStringLiteral("tobarShow"));
     addToolBar(Qt::TopToolBarArea, m_tobarShow);
+    m_tbtnFrequency = new QToolButton(m_tobarShow);
+    m_tbtnFrequency->setObjectName(QStringLiteral("tbtnFrequency"));
+    m_tbtnFrequency->setToolTip(QStringLiteral("Visa frekvensdialogen"));
+    m_tbtnFrequency->setIcon(barsIcon());
+    connect(m_tbtnFrequency, &QToolButton::clicked, m_mnuiFrequency, &QAction::trigger);
+    m_tobarShow->addWidget(m_tbtnFrequency);
     m_tbtnCourse = new QToolButton(m_tobarShow);
     m_tbtnCourse->setObjectName(QStringLiteral("tbtnCourse"));
     m_tbtnCourse->setToolTip(QStringLiteral("Lägg till, ändra och ta bort banbeskrivningar"));
@@ -622,6 +644,18 @@ void TfrmMain::mnuiShowCourseClick()
     CorvaleForms().UpdateWindowMenus();
 }
 
+void TfrmMain::mnuiFrequencyClick()
+{
+    if (!m_frmFrequency)
+        m_frmFrequency = new TfrmFrequency(m_app, this);
+    m_frmFrequency->show();
+    m_frmFrequency->raise();
+    m_frmFrequency->activateWindow();
+    QCoreApplication::processEvents();
+    m_frmFrequency->Load(m_cplxgrdMain);
+    CorvaleForms().UpdateWindowMenus();
+}
+
 void TfrmMain::mnuiExercisesClick()
 {
     if (!m_frmExercise)
@@ -736,6 +770,8 @@ void TfrmMain::FormDestroy()
     // The course window leaves the window menu before this window does.
     delete m_frmCourse;
     m_frmCourse = nullptr;
+    delete m_frmFrequency;
+    m_frmFrequency = nullptr;
     if (m_app.State() == TCorvaleApp::TState::Open)
         m_app.Disconnect();
     RemoveWindowsAndHelpMenus();

@@ -26,6 +26,7 @@ class TComplexGrid;
 class TCorvaleApp;
 class TDatePicker;
 class TfrmCourse;
+class TfrmFrequency;
 class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmPulse;
@@ -153,6 +154,8 @@ private:
     void mnuiPulseClick();
     void mnuiShowCourseClick();
     void mnuiExercisesClick();
+    // Shows the frequency window and lets it count the list as it is now.
+    void mnuiFrequencyClick();
     // The exercise columns of the list and of the full-catalogue grid take
     // the names of the exercises they show.
     void UpdateExerciseColumns();
@@ -227,6 +230,8 @@ private:
     TfrmPulse *m_frmPulse = nullptr;
     // The course window, made on first use and kept.
     TfrmCourse *m_frmCourse = nullptr;
+    // The frequency window, made on first use and kept.
+    TfrmFrequency *m_frmFrequency = nullptr;
     // The exercise window, made on first use and kept.
     TfrmExercise *m_frmExercise = nullptr;
     TSubjectObserver *m_observer = nullptr;
@@ -264,6 +269,7 @@ private:
     QAction *m_mnuiFindAgain = nullptr;
     QAction *m_mnuiPreviousAct = nullptr;
     QAction *m_mnuiNextAct = nullptr;
+    QAction *m_mnuiFrequency = nullptr;
     QAction *m_mnuiExercises = nullptr;
     QAction *m_mnuiPulse = nullptr;
     QToolBar *m_tobarArchive = nullptr;
@@ -276,6 +282,7 @@ private:
     QToolButton *m_tbtnPrint = nullptr;
     QToolButton *m_tbtnPreview = nullptr;
     QToolButton *m_tbtnClear = nullptr;
+    QToolButton *m_tbtnFrequency = nullptr;
     QToolButton *m_tbtnExercises = nullptr;
     QToolButton *m_tbtnPulse = nullptr;
     QToolButton *m_tbtnCourse = nullptr;

@@ -1017,6 +1017,8 @@ void TfrmMain::UpdateControls()
     m_mnuiNextAct->setEnabled(loaded >= 1 && (onResult || onEdit));
     m_mnuiPreviousAct->setEnabled(m_mnuiNextAct->isEnabled());
     UpdatePrintControls(onEdit, onResult, loaded);
+    m_tbtnFrequency->setEnabled(loaded > 0);
+    m_mnuiFrequency->setEnabled(m_tbtnFrequency->isEnabled());
 
     UpdateActivityCounter();
 }
