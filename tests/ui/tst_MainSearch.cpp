@@ -8,6 +8,8 @@
 #include "TestDiary.h"
 #include "support/ModalWatcher.h"
 
+#include "analysis/Frequency.h"
+#include "analysis/FrequencyChart.h"
 #include "app/CorvaleApp.h"
 #include "columns/ColumnSettings.h"
 #include "foundation/CompGrid.h"
@@ -35,7 +37,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QMenu>
 #include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 
 #include <functional>
@@ -902,6 +907,60 @@ private slots:
         picker->SetText(QStringLiteral("2024-02-29"));
         QCOMPARE(picker->text(), QStringLiteral("2024-02-29"));
         QCOMPARE(picker->Calendar()->firstDayOfWeek(), Qt::Monday);
+    }
+
+    // "&Aktivitetsfrekvens..." and its tool button open the frequency window
+    // once there is a list; the window counts the list, and after a new
+    // search the command counts the new list in the same window.
+    void frequencyFollowsANewSearch()
+    {
+        TSearchWindow w;
+        QVERIFY(w.Ready());
+        QAction *item = w.Action("mnuiFrequency");
+        QVERIFY(item);
+        QCOMPARE(item->text(), QStringLiteral("&Aktivitetsfrekvens..."));
+        QCOMPARE(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_5));
+        const QList<QAction *> shown = w.Child<QMenu>("mnuShow")->actions();
+        QVERIFY(shown.indexOf(w.Action("mnuiNextAct")) < shown.indexOf(item));
+        QVERIFY(shown.indexOf(item) < shown.indexOf(w.Action("mnuiExercises")));
+        auto *button = w.Child<QToolButton>("tbtnFrequency");
+        QVERIFY(button);
+        QCOMPARE(button->toolTip(), QStringLiteral("Visa frekvensdialogen"));
+        auto *bar = w.Child<QToolBar>("tobarShow");
+        QStringList order;
+        for (QAction *action : bar->actions())
+            if (auto *widget = bar->widgetForAction(action))
+                order.append(widget->objectName());
+        QVERIFY(order.indexOf(QStringLiteral("tbtnFrequency")) >= 0);
+        QVERIFY(order.indexOf(QStringLiteral("tbtnFrequency")) < order.indexOf(QStringLiteral("tbtnCourse")));
+        QVERIFY(!item->isEnabled());
+        QVERIFY(!button->isEnabled());
+
+        w.Search();
+        QCOMPARE(w.App().GetLoadedCount(), 5);
+        QVERIFY(item->isEnabled());
+        QVERIFY(button->isEnabled());
+        button->click();
+        auto *window = w.Window().findChild<TfrmFrequency *>(QStringLiteral("frmFrequency"));
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        window->SetCalcType(1);
+        // 2023-12-31 to 2024-03-05: every month of the year is drawn.
+        QCOMPARE(window->Chart()->Values(0), (QList<double>{1, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
+        QCOMPARE(window->FirstDateText(), QStringLiteral("2023-12-31"));
+        QCOMPARE(window->LastDateText(), QStringLiteral("2024-03-05"));
+        QCOMPARE(window->MaxText(), QStringLiteral("2024-02"));
+
+        QVERIFY(w.Reactivated());
+        w.Child<TDatePicker>("wwdtpSearchDate1")->SetText(QStringLiteral("2024-02-01"));
+        w.Search();
+        QCOMPARE(w.App().GetLoadedCount(), 3);
+        item->trigger();
+        QCOMPARE(w.Window().findChildren<TfrmFrequency *>().size(), 1);
+        QCOMPARE(window->Chart()->Values(0), (QList<double>{2, 1}));
+        QCOMPARE(window->Chart()->AxisLabels(), (QStringList{"Feb", "Mar"}));
+        QCOMPARE(window->FirstDateText(), QStringLiteral("2024-02-01"));
+        QVERIFY(w.messages.isEmpty());
     }
 };
 
