@@ -9,11 +9,18 @@
 #include "analysis/Frequency.h"
 #include "analysis/FrequencyChart.h"
 #include "app/CorvaleForms.h"
+#include "app/CorvaleHelp.h"
 #include "foundation/CompGrid.h"
 #include "foundation/CorvaleExceptions.h"
 #include "foundation/PGUtilsWidgets.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPrinterInfo>
+#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -39,6 +46,16 @@ void fillList(TComplexGrid &grid, const QStringList &dates)
         grid.SetCells(2, i + 1, QString::number(i + 1));
     }
 }
+
+struct TRecordingViewer : THelpViewer
+{
+    QStringList shown;
+    void ShowPage(const QString &file, const QString &anchor) override
+    {
+        shown.append(QFileInfo(file).fileName() + (anchor.isEmpty() ? QString() : QLatin1Char('#') + anchor));
+    }
+    void Inform(const QString &text) override { shown.append(text); }
+};
 
 QList<double> doubles(std::initializer_list<double> values)
 {
@@ -273,6 +290,80 @@ private slots:
         QCOMPARE(pages.size(), 1);
         QVERIFY(pages.first().contains(QStringLiteral("Frekvens - Månad")));
         QVERIFY(pages.first().contains(QStringLiteral("Sida: 1")));
+    }
+
+    // Ctrl+P: the title dialog proposes "Frekvens - " and the kind; the
+    // chart goes to the chosen PDF file under the title.
+    void printThroughTheTitleDialog()
+    {
+        TAppDiary diary;
+        TDialogs dialogs;
+        TComplexGrid grid;
+        fillList(grid, {"2004-03-01", "2004-03-15", "2004-05-02"});
+        TfrmFrequency window(diary.App());
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.SetCalcType(2);
+        window.Load(&grid);
+
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("vecka.pdf"));
+        QStringList shown, suggestions;
+        QString statusDuringPrint;
+        dialogs.actions.insert(QStringLiteral("frmPrintTitle"), [&](QWidget *dialog) {
+            shown.append(dialog->objectName());
+            auto *list = dialog->findChild<QListWidget *>(QStringLiteral("lstbxSuggestions"));
+            for (int i = 0; i < list->count(); ++i)
+                suggestions.append(list->item(i)->text());
+            dialog->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+        });
+        dialogs.actions.insert(QStringLiteral("frmPrintTarget"), [&](QWidget *dialog) {
+            shown.append(dialog->objectName());
+            auto *printers = dialog->findChild<QListWidget *>(QStringLiteral("lstbxPrinters"));
+            printers->setCurrentRow(printers->count() - 1);
+            dialog->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+        });
+        dialogs.actions.insert(QStringLiteral("dlgSavePdf"), [&](QWidget *dialog) {
+            shown.append(dialog->objectName());
+            statusDuringPrint = window.StatusText(0);
+            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file);
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+
+        QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.messages.join(QLatin1Char('\n'))));
+        QCOMPARE(shown.first(), QStringLiteral("frmPrintTitle"));
+        QCOMPARE(shown.last(), QStringLiteral("dlgSavePdf"));
+        QCOMPARE(suggestions.value(0), QStringLiteral("Frekvens - Vecka"));
+        QCOMPARE(statusDuringPrint, QStringLiteral("Skriver ut..."));
+        QCOMPARE(window.StatusText(0), QString());
+        QCOMPARE(window.Chart()->chart()->title(), QString());
+        const QStringList pages = PdfText::Pages(file);
+        QCOMPARE(pages.size(), 1);
+        QVERIFY(pages.first().contains(QStringLiteral("Frekvens - Vecka")));
+    }
+
+    // F1 and "H&jälp..." show the window's page; the two entries below show
+    // its zoom and print sections.
+    void helpTopics()
+    {
+        TAppDiary diary;
+        TRecordingViewer viewer;
+        diary.App().GetHelp().SetAppPath(QStringLiteral(TERNVALL_APP_DATA_DIR));
+        diary.App().GetHelp().SetViewer(&viewer);
+        TfrmFrequency window(diary.App());
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_F1);
+        for (const char *name : {"mnuiIntHelp", "mnuiZoomHelp", "mnuiPrintHelp"})
+            window.findChild<QAction *>(QLatin1String(name))->trigger();
+        diary.App().GetHelp().SetViewer(nullptr);
+        QCOMPARE(viewer.shown, (QStringList{"frequency.htm", "frequency.htm", "frequency.htm#Zoom", "frequency.htm#Print"}));
+        QCOMPARE(CorvaleHelp::TopicPage(43), QStringLiteral("frequency.htm"));
+        QCOMPARE(CorvaleHelp::TopicPage(44), QStringLiteral("frequency.htm#Zoom"));
+        QCOMPARE(CorvaleHelp::TopicPage(45), QStringLiteral("frequency.htm#Print"));
     }
 };
 
