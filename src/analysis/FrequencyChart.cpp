@@ -52,6 +52,13 @@ TFrequencyChart::TFrequencyChart(QWidget *parent) : QChartView(parent)
     setRubberBand(QChartView::RectangleRubberBand);
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
+    // One pair of axes for the life of the chart: each drawing gives them
+    // new labels and a new range.
+    m_bottom = new QBarCategoryAxis(this);
+    m_left = new QValueAxis(this);
+    m_left->setLabelFormat(QStringLiteral("%g"));
+    chart()->addAxis(m_bottom, Qt::AlignBottom);
+    chart()->addAxis(m_left, Qt::AlignLeft);
 }
 
 TFrequencyChart::~TFrequencyChart() = default;
@@ -61,8 +68,9 @@ void TFrequencyChart::Clear()
     QChart *c = chart();
     c->zoomReset();
     c->removeAllSeries();
-    for (QAbstractAxis *axis : c->axes())
-        c->removeAxis(axis), delete axis;
+    m_bottom->clear();
+    m_bottom->setTitleText(QString());
+    m_left->setRange(0.0, 1.0);
     m_bars = nullptr;
     m_sets.clear();
     m_mean = nullptr;
@@ -86,6 +94,10 @@ void TFrequencyChart::AddYearSeries(int firstYear, int count)
     }
     m_bars = series;
     chart()->addSeries(series);
+    // Many years need smaller legend lines to fit beside the chart.
+    QFont font = chart()->legend()->font();
+    font.setPointSizeF(count > 12 ? 7.0 : QFont().pointSizeF());
+    chart()->legend()->setFont(font);
 }
 
 void TFrequencyChart::AddTotalSeries(bool withMean)
@@ -99,12 +111,14 @@ void TFrequencyChart::AddTotalSeries(bool withMean)
     gradient.setColorAt(1.0, barBlue.darker(160));
     set->setBrush(QBrush(gradient));
     set->setColor(barBlue);
+    set->setLabelColor(Qt::black);
     series->append(set);
     series->setLabelsVisible(true);
     series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     m_sets.append(set);
     m_bars = series;
     chart()->addSeries(series);
+    chart()->legend()->setFont(QFont());
     if (withMean) {
         m_mean = new QLineSeries;
         m_mean->setName(QStringLiteral("Medelvärde"));
@@ -141,16 +155,23 @@ void TFrequencyChart::Finish(int kind, int firstYear, int from, const QString &c
     int points = 0;
     double largest = 0.0;
     double sum = 0.0;
-    for (const QBarSet *set : std::as_const(m_sets)) {
+    for (const QBarSet *set : std::as_const(m_sets))
         points = std::max(points, int(set->count()));
-        for (int i = 0; i < set->count(); ++i)
-            largest = std::max(largest, set->at(i));
+    // The highest bar: stacked bars reach the sum of their years.
+    const bool stacked = IsStacked();
+    for (int i = 0; i < points; ++i) {
+        double height = 0.0;
+        for (const QBarSet *set : std::as_const(m_sets)) {
+            const double value = i < set->count() ? set->at(i) : 0.0;
+            height = stacked ? height + value : std::max(height, value);
+        }
+        largest = std::max(largest, height);
     }
     if (!m_sets.isEmpty())
         for (int i = 0; i < m_sets.first()->count(); ++i)
             sum += m_sets.first()->at(i);
 
-    auto *bottom = new QBarCategoryAxis;
+    QBarCategoryAxis *bottom = m_bottom;
     QStringList labels;
     for (int k = 0; k < points; ++k)
         labels.append(FrequencyAxisLabel(kind, firstYear, from, k));
@@ -160,12 +181,8 @@ void TFrequencyChart::Finish(int kind, int firstYear, int from, const QString &c
             labels[k] = QString(k + 1, QLatin1Char(' '));
     bottom->append(labels);
     bottom->setTitleText(caption);
-    c->addAxis(bottom, Qt::AlignBottom);
     m_bars->attachAxis(bottom);
-
-    auto *left = new QValueAxis;
-    left->setLabelFormat(QStringLiteral("%g"));
-    c->addAxis(left, Qt::AlignLeft);
+    QValueAxis *left = m_left;
     m_bars->attachAxis(left);
     m_bars->setLabelsPrecision(labelPrecision(largest));
 
@@ -205,15 +222,11 @@ void TFrequencyChart::Finish(int kind, int firstYear, int from, const QString &c
 
 QStringList TFrequencyChart::AxisLabels() const
 {
-    for (QAbstractAxis *axis : chart()->axes(Qt::Horizontal))
-        if (auto *categories = qobject_cast<QBarCategoryAxis *>(axis)) {
-            QStringList labels = categories->categories();
-            for (QString &label : labels)
-                if (label.trimmed().isEmpty())
-                    label.clear();
-            return labels;
-        }
-    return {};
+    QStringList labels = m_bottom->categories();
+    for (QString &label : labels)
+        if (label.trimmed().isEmpty())
+            label.clear();
+    return labels;
 }
 
 QList<double> TFrequencyChart::Values(int series) const

@@ -15,7 +15,9 @@
 
 class QBarSet;
 class QAbstractBarSeries;
+class QBarCategoryAxis;
 class QLineSeries;
+class QValueAxis;
 
 class TFrequencyChart : public QChartView, public TFrequencyPlot
 {
@@ -70,6 +72,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    QBarCategoryAxis *m_bottom = nullptr;
+    QValueAxis *m_left = nullptr;
     QAbstractBarSeries *m_bars = nullptr;
     QList<QBarSet *> m_sets;
     QLineSeries *m_mean = nullptr;

@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QChart>
 #include <QtTest>
 
 #include <cmath>
@@ -114,6 +115,9 @@ private slots:
         QCOMPARE(window.Chart()->AxisLabels().first(), QStringLiteral("Måndag"));
         QVERIFY(std::isnan(window.Chart()->MeanValue()));
         QVERIFY(!window.MaxVisible());
+        // Every drawing replaces the axes of the one before.
+        QCOMPARE(window.Chart()->chart()->axes(Qt::Horizontal).size(), 1);
+        QCOMPARE(window.Chart()->chart()->axes(Qt::Vertical).size(), 1);
 
         // An empty list leaves an empty chart and no dates.
         window.Load(&grid);
@@ -364,6 +368,48 @@ private slots:
         QCOMPARE(CorvaleHelp::TopicPage(43), QStringLiteral("frequency.htm"));
         QCOMPARE(CorvaleHelp::TopicPage(44), QStringLiteral("frequency.htm#Zoom"));
         QCOMPARE(CorvaleHelp::TopicPage(45), QStringLiteral("frequency.htm#Print"));
+    }
+
+    // Dragging zooms and a double click shows the whole chart again; the
+    // status bar names the bar under the mouse.
+    void zoomAndPosition()
+    {
+        TAppDiary diary;
+        TComplexGrid grid;
+        fillList(grid, {"2004-03-01", "2004-03-15", "2004-05-02"});
+        TfrmFrequency window(diary.App());
+        window.resize(700, 520);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.SetCalcType(1);
+        window.Load(&grid);
+        TFrequencyChart *chart = window.Chart();
+        QChart *c = chart->chart();
+        const auto viewPoint = [&](double x, double y) {
+            return chart->mapFromScene(c->mapToPosition(QPointF(x, y), c->series().first()));
+        };
+
+        // Over the April bar's place, at the height of 1.
+        const QPoint april = viewPoint(1, 1);
+        QCOMPARE(chart->PositionText(april).left(10), QStringLiteral("X:     Apr"));
+        QVERIFY(chart->PositionText(april).contains(QStringLiteral("     Y: ")));
+        QTest::mouseMove(chart->viewport(), april);
+        QTRY_COMPARE(window.StatusText(1).left(10), QStringLiteral("X:     Apr"));
+
+        const QPoint from = viewPoint(-0.4, 2), to = viewPoint(0.4, 0);
+        QTest::mousePress(chart->viewport(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(chart->viewport(), (from + to) / 2);
+        QTest::mouseMove(chart->viewport(), to);
+        QTest::mouseRelease(chart->viewport(), Qt::LeftButton, {}, to);
+        QVERIFY(c->isZoomed());
+        QTest::mouseDClick(chart->viewport(), Qt::LeftButton, {}, (from + to) / 2);
+        QVERIFY(!c->isZoomed());
+
+        // A new drawing shows the whole chart.
+        c->zoomIn(QRectF(c->plotArea().center(), QSizeF(20, 20)));
+        QVERIFY(c->isZoomed());
+        window.SetCalcType(2);
+        QVERIFY(!c->isZoomed());
     }
 };
 
