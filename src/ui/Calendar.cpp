@@ -137,8 +137,11 @@ void TfrmCalendar::FillDates(const TComplexGrid &grid)
     });
     QStringList dates;
     dates.reserve(grid.RowCount());
+    // A grid keeps one data row even when the list is empty; a row without
+    // a date is no activity.
     for (int row = grid.FixedRows(); row < grid.RowCount(); ++row) {
-        dates.append(grid.Cells(0, row));
+        if (const QString date = grid.Cells(0, row); !date.isEmpty())
+            dates.append(date);
         m_pgsbrCalendar->setValue(row + 1);
     }
     for (TTulloCalendar *calendar : m_calendars)

@@ -32,7 +32,8 @@ public:
     ~TfrmCalendar() override;
 
     // Empties every calendar and the list of dates, then gives every
-    // calendar the texts of column 0 of every data row of the grid. The
+    // calendar the texts of column 0 of every data row of the grid (an
+    // empty cell, as in the one row of an empty list, is left out). The
     // labels keep their texts. A text that is no date raises ETulloCalendar
     // "<text> is not a valid date"; every calendar then stays empty.
     void FillDates(const TComplexGrid &grid);
