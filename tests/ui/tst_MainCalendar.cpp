@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolBar>
@@ -99,6 +100,7 @@ public:
     }
 
     bool Ready() const { return m_installed && m_active && m_app.State() == TCorvaleApp::TState::Open; }
+    TfrmMain &Window() { return m_window; }
     template <class T> T *Child(const char *name) { return m_window.findChild<T *>(QLatin1String(name)); }
     QAction *Action(const char *name) { return Child<QAction>(name); }
     TfrmCalendar *Calendar() { return Child<TfrmCalendar>("frmCalendar"); }
@@ -110,6 +112,13 @@ public:
         Child<TDatePicker>("wwdtpSearchDate2")->SetText(to);
         Child<QTabWidget>("pgctrlMain")->setCurrentWidget(Child<QWidget>("tshSearch"));
         Action("mnuiSearch")->trigger();
+    }
+
+    // The window becomes the active one again, as the desktop makes it.
+    void Reactivate()
+    {
+        m_window.activateWindow();
+        QTest::qWaitFor([this] { return m_window.isActiveWindow(); }, 2000);
     }
 
     QStringList messages;
@@ -225,6 +234,32 @@ private slots:
         calendar->calAllHeaderClick(calendar->MonthCalendar(5));
         QCOMPARE(calendar->Dates(), QStringList{"2024-05-17"});
         QVERIFY(w.messages.isEmpty());
+    }
+
+    // Ctrl+7 opens the window, the window menu of the main window lists it,
+    // and it leaves the window menu with the main window.
+    void shortcutAndWindowMenu()
+    {
+        QPointer<TfrmCalendar> calendar;
+        {
+            TMainWindow w(sessions);
+            QVERIFY(w.Ready());
+            w.Search(QStringLiteral("2023-01-01"), QStringLiteral("2024-12-31"));
+            w.Reactivate();
+            QTest::keyClick(w.Child<QWidget>("cplxgrdMain"), Qt::Key_7, Qt::ControlModifier);
+            calendar = w.Calendar();
+            QVERIFY(calendar && calendar->isVisible());
+            QCOMPARE(calendar->parentWidget(), &w.Window());
+            QCOMPARE(calendar->MonthCalendar(5)->NrOfSelectedDays(), 2);
+            auto *windows = w.Child<QMenu>("mnuiWindow");
+            QVERIFY(windows);
+            QAction *entry = windows->findChild<QAction *>(QStringLiteral("mnuiCalendarWindow"));
+            QVERIFY(entry && entry->isEnabled());
+            QVERIFY(w.messages.isEmpty());
+        }
+        QVERIFY(!calendar);
+        QVERIFY(!CorvaleForms().WindowsMenus().RegisteredWindow(QStringLiteral("frmCalendar")));
+        QCOMPARE(CorvaleForms().WindowsMenus().Count(), 0);
     }
 };
 
