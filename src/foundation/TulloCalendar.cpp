@@ -110,13 +110,16 @@ void TTulloCalendar::paintEvent(QPaintEvent *)
             painter.fillRect(box, m_nonSelectedColor);
             continue;
         }
-        const QColor fill = day == m_clicked ? m_clickedColor : m_days.IsSelected(day) ? m_selectedColor : m_nonSelectedColor;
+        const QColor fill = day == m_clicked            ? m_clickedColor
+                            : m_days.IsSelected(day) ? m_selectedColor
+                                                     : m_nonSelectedColor;
         painter.fillRect(box, fill);
         const QString number = QString::number(day);
         painter.save();
         painter.setClipRect(box);
         painter.setPen(m_textColor);
-        painter.drawText(box.left() + (cell - metrics.horizontalAdvance(number)) / 2, box.top() + 3 + metrics.ascent(), number);
+        painter.drawText(box.left() + (cell - metrics.horizontalAdvance(number)) / 2, box.top() + 3 + metrics.ascent(),
+                         number);
         painter.restore();
     }
 }

@@ -251,7 +251,8 @@ void TfrmMain::BuildMenus()
                                 QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
     connect(m_mnuiNextAct, &QAction::triggered, this, [this] { Guard([this] { mnuiNextPrevActClick(true); }); });
     m_mnuShow->addSeparator();
-    m_mnuiCalendar = AddMenuItem(m_mnuShow, "mnuiCalendar", QStringLiteral("Ka&lender..."), QKeySequence(Qt::CTRL | Qt::Key_7));
+    m_mnuiCalendar = AddMenuItem(m_mnuShow, "mnuiCalendar", QStringLiteral("Ka&lender..."),
+                                 QKeySequence(Qt::CTRL | Qt::Key_7));
     connect(m_mnuiCalendar, &QAction::triggered, this, [this] { Guard([this] { mnuiCalendarClick(); }); });
     m_mnuiExercises = AddMenuItem(m_mnuShow, "mnuiExercises", QStringLiteral("S&tyrketräningsprogram..."), QKeySequence());
     connect(m_mnuiExercises, &QAction::triggered, this, [this] { Guard([this] { mnuiExercisesClick(); }); });
@@ -323,7 +324,8 @@ void TfrmMain::BuildToolBars()
     m_tbtnCalendar = new QToolButton(m_tobarShow);
     m_tbtnCalendar->setObjectName(QStringLiteral("tbtnCalendar"));
     m_tbtnCalendar->setToolTip(QStringLiteral("Visa Kalenderdialogen"));
-    m_tbtnCalendar->setIcon(QIcon::fromTheme(QStringLiteral("x-office-calendar"), style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
+    m_tbtnCalendar->setIcon(QIcon::fromTheme(QStringLiteral("x-office-calendar"),
+                                             style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
     connect(m_tbtnCalendar, &QToolButton::clicked, m_mnuiCalendar, &QAction::trigger);
     m_tobarShow->addWidget(m_tbtnCalendar);
     m_tbtnExercises = new QToolButton(m_tobarShow);
