@@ -17,6 +17,7 @@
 #include "foundation/PGUtils.h"
 #include "reference/Course.h"
 #include "reference/Exercise.h"
+#include "ui/Calendar.h"
 #include "reference/Pulse.h"
 #include "ui/MainPrivate.h"
 
@@ -250,6 +251,9 @@ void TfrmMain::BuildMenus()
                                 QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
     connect(m_mnuiNextAct, &QAction::triggered, this, [this] { Guard([this] { mnuiNextPrevActClick(true); }); });
     m_mnuShow->addSeparator();
+    m_mnuiCalendar = AddMenuItem(m_mnuShow, "mnuiCalendar", QStringLiteral("Ka&lender..."),
+                                 QKeySequence(Qt::CTRL | Qt::Key_7));
+    connect(m_mnuiCalendar, &QAction::triggered, this, [this] { Guard([this] { mnuiCalendarClick(); }); });
     m_mnuiExercises = AddMenuItem(m_mnuShow, "mnuiExercises", QStringLiteral("S&tyrketräningsprogram..."), QKeySequence());
     connect(m_mnuiExercises, &QAction::triggered, this, [this] { Guard([this] { mnuiExercisesClick(); }); });
     m_mnuiPulse = AddMenuItem(m_mnuShow, "mnuiPulse", QStringLiteral("Pulsintervall..."), QKeySequence());
@@ -317,6 +321,13 @@ void TfrmMain::BuildToolBars()
     m_tbtnCourse->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
     connect(m_tbtnCourse, &QToolButton::clicked, m_mnuiCoursesEdit, &QAction::trigger);
     m_tobarShow->addWidget(m_tbtnCourse);
+    m_tbtnCalendar = new QToolButton(m_tobarShow);
+    m_tbtnCalendar->setObjectName(QStringLiteral("tbtnCalendar"));
+    m_tbtnCalendar->setToolTip(QStringLiteral("Visa Kalenderdialogen"));
+    m_tbtnCalendar->setIcon(QIcon::fromTheme(QStringLiteral("x-office-calendar"),
+                                             style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
+    connect(m_tbtnCalendar, &QToolButton::clicked, m_mnuiCalendar, &QAction::trigger);
+    m_tobarShow->addWidget(m_tbtnCalendar);
     m_tbtnExercises = new QToolButton(m_tobarShow);
     m_tbtnExercises->setObjectName(QStringLiteral("tbtnExercises"));
     m_tbtnExercises->setToolTip(QStringLiteral("Visa Styrketräningsprogram"));
@@ -622,6 +633,18 @@ void TfrmMain::mnuiShowCourseClick()
     CorvaleForms().UpdateWindowMenus();
 }
 
+void TfrmMain::mnuiCalendarClick()
+{
+    if (!m_frmCalendar)
+        m_frmCalendar = new TfrmCalendar(m_app, this);
+    m_frmCalendar->show();
+    m_frmCalendar->raise();
+    m_frmCalendar->activateWindow();
+    CorvaleForms().UpdateWindowMenus();
+    // Each opening counts the list as it is now, so a new search shows.
+    m_frmCalendar->FillDates(*m_cplxgrdMain);
+}
+
 void TfrmMain::mnuiExercisesClick()
 {
     if (!m_frmExercise)
@@ -733,9 +756,12 @@ void TfrmMain::FormDestroy()
 {
     if (m_shell)
         return;
-    // The course window leaves the window menu before this window does.
+    // The course and calendar windows leave the window menu before this
+    // window does.
     delete m_frmCourse;
     m_frmCourse = nullptr;
+    delete m_frmCalendar;
+    m_frmCalendar = nullptr;
     if (m_app.State() == TCorvaleApp::TState::Open)
         m_app.Disconnect();
     RemoveWindowsAndHelpMenus();

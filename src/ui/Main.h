@@ -25,6 +25,7 @@ class QToolButton;
 class TComplexGrid;
 class TCorvaleApp;
 class TDatePicker;
+class TfrmCalendar;
 class TfrmCourse;
 class TfrmCurrentCourse;
 class TfrmDbSelect;
@@ -152,6 +153,7 @@ private:
     void mnuiDbClick();
     void mnuiPulseClick();
     void mnuiShowCourseClick();
+    void mnuiCalendarClick();
     void mnuiExercisesClick();
     // The exercise columns of the list and of the full-catalogue grid take
     // the names of the exercises they show.
@@ -227,6 +229,7 @@ private:
     TfrmPulse *m_frmPulse = nullptr;
     // The course window, made on first use and kept.
     TfrmCourse *m_frmCourse = nullptr;
+    TfrmCalendar *m_frmCalendar = nullptr;
     // The exercise window, made on first use and kept.
     TfrmExercise *m_frmExercise = nullptr;
     TSubjectObserver *m_observer = nullptr;
@@ -264,6 +267,7 @@ private:
     QAction *m_mnuiFindAgain = nullptr;
     QAction *m_mnuiPreviousAct = nullptr;
     QAction *m_mnuiNextAct = nullptr;
+    QAction *m_mnuiCalendar = nullptr;
     QAction *m_mnuiExercises = nullptr;
     QAction *m_mnuiPulse = nullptr;
     QToolBar *m_tobarArchive = nullptr;
@@ -276,6 +280,7 @@ private:
     QToolButton *m_tbtnPrint = nullptr;
     QToolButton *m_tbtnPreview = nullptr;
     QToolButton *m_tbtnClear = nullptr;
+    QToolButton *m_tbtnCalendar = nullptr;
     QToolButton *m_tbtnExercises = nullptr;
     QToolButton *m_tbtnPulse = nullptr;
     QToolButton *m_tbtnCourse = nullptr;
