@@ -2,6 +2,7 @@
 
 #include "app/CorvaleApp.h"
 #include "app/CorvaleForms.h"
+#include "export/RecPrint.h"
 #include "foundation/CompGrid.h"
 #include "foundation/CrsrMgt.h"
 #include "foundation/DefReg.h"
@@ -56,6 +57,8 @@ TfrmCalendar::TfrmCalendar(TCorvaleApp &app, QWidget *parent) : QMainWindow(pare
                 [this](TTulloCalendar *sender) { Guard([this, sender] { calAllHeaderClick(sender); }); });
         connect(calendar, &TTulloCalendar::OnDayClicked, this,
                 [this](TTulloCalendar *sender, int day) { Guard([this, sender, day] { calAllDayClick(sender, day); }); });
+        // A printed calendar shows the months as they look.
+        calendar->setProperty(PrintAsPictureProperty, true);
         m_calendars[month - 1] = calendar;
     }
     m_lblDates = new QLabel(QStringLiteral("Datum"), area);
@@ -78,6 +81,16 @@ TfrmCalendar::TfrmCalendar(TCorvaleApp &app, QWidget *parent) : QMainWindow(pare
 
     QMenu *archive = menuBar()->addMenu(QStringLiteral("&Arkiv"));
     archive->setObjectName(QStringLiteral("mnuArchive"));
+    // The months with their marks and the listed dates print as the window
+    // shows them.
+    QAction *print = archive->addAction(QStringLiteral("Skriv &ut"));
+    print->setObjectName(QStringLiteral("mnuiPrint"));
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(print, &QAction::triggered, this, [this] { Guard([this] { mnuiPreviewPrintClick(false); }); });
+    QAction *preview = archive->addAction(QStringLiteral("&Förhandsgranska"));
+    preview->setObjectName(QStringLiteral("mnuiPreview"));
+    connect(preview, &QAction::triggered, this, [this] { Guard([this] { mnuiPreviewPrintClick(true); }); });
+    archive->addSeparator();
     QAction *close = archive->addAction(QStringLiteral("Stä&ng"));
     close->setObjectName(QStringLiteral("mnuiClose"));
     close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -189,4 +202,15 @@ void TfrmCalendar::resizeEvent(QResizeEvent *event)
     // The progress bar runs along the bottom, under the menu bar's height.
     const QWidget *area = centralWidget();
     m_pgsbrCalendar->setGeometry(0, area->height() - 16, area->width(), 16);
+}
+
+void TfrmCalendar::mnuiPreviewPrintClick(bool preview)
+{
+    // No printer is needed: a print without one goes to a PDF file.
+    TfrmRecordPrint record;
+    record.PrepareRecord(centralWidget(), QStringLiteral("Kalender"));
+    if (preview)
+        record.Preview(this);
+    else
+        record.Print(this);
 }

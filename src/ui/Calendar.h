@@ -45,6 +45,7 @@ public:
 
     void calAllHeaderClick(TTulloCalendar *sender);
     void calAllDayClick(TTulloCalendar *sender, int day);
+    void mnuiPreviewPrintClick(bool preview);
     void mnuiCloseClick();
 
 protected:

@@ -9,11 +9,13 @@
 #include "app/CorvaleForms.h"
 #include "app/CorvaleHelp.h"
 #include "app/WindowsMenus.h"
+#include "export/RecPrint.h"
 #include "foundation/CompGrid.h"
 #include "foundation/Exceptions.h"
 #include "foundation/TulloCalendar.h"
 #include "ui/Calendar.h"
 
+#include <QAction>
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QLabel>
@@ -175,6 +177,39 @@ private slots:
         QCOMPARE(w.Label("lblCount"), count);
         QCOMPARE(w.Month(month)->Clicked(), day);
         QCOMPARE(w.Month(other)->Clicked(), -1);
+    }
+
+    // The print of the window shows the twelve months as pictures of how
+    // they look, marks included, and the listed dates as text.
+    void printsTheMonthsAsTheyLook()
+    {
+        TCalendarWindow w;
+        w.Fill(words("2004-05-04 2010-05-04 2011-06-20"));
+        w.ClickDay(5, 4);
+        const TRecordBand band = RecordBandOf(w.window.centralWidget());
+        int pictures = 0;
+        bool datesPrinted = false;
+        for (const TReportElement &element : band.Elements) {
+            if (element.Kind == TReportElement::TKind::Picture)
+                ++pictures;
+            if (element.Kind == TReportElement::TKind::Text && element.Text.contains(QLatin1String("2004-05-04"))
+                && element.Text.contains(QLatin1String("2010-05-04")))
+                datesPrinted = true;
+        }
+        QCOMPARE(pictures, 12);
+        QCOMPARE(band.Pictures.size(), 12);
+        QVERIFY(datesPrinted);
+        // May's picture holds the mark of the 4th, April's none.
+        const auto marked = [](const QImage &image, const QPoint &cell) {
+            const QImage plain = image.convertToFormat(QImage::Format_RGB32);
+            const QPoint at = cell * 2; // pictures are drawn at twice the resolution
+            return QColor(plain.pixel(at)) != QColor(Qt::white);
+        };
+        const QPoint fourth = cellCentre(4) + QPoint(6, 6);
+        QVERIFY(marked(band.Pictures.at(4), fourth));
+        QVERIFY(!marked(band.Pictures.at(3), fourth));
+        QVERIFY(w.window.findChild<QAction *>(QStringLiteral("mnuiPrint")));
+        QVERIFY(w.window.findChild<QAction *>(QStringLiteral("mnuiPreview")));
     }
 
     // Given the grid again after a new search, the window marks the new
