@@ -24,6 +24,7 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 
 namespace
@@ -37,6 +38,29 @@ void say(const QString &text)
 void complain(const QString &text)
 {
     std::fprintf(stderr, "ternvall-sample: %s\n", text.toLocal8Bit().constData());
+}
+
+// Ctrl+C, a closed terminal or a plain kill while filling. The database
+// engine installs handlers of its own when it starts, which shut it down
+// from a thread of its own; on a busy machine that thread may come too late
+// to stop a fill, which then ran to its end although the user asked to stop.
+// Once the engine runs, the tool takes these signals itself and stops the
+// fill at the next entry; the copy is then removed and the diary stays as
+// it was.
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void onInterrupt(int)
+{
+    interrupted = 1;
+}
+
+void catchInterrupts()
+{
+    struct sigaction action = {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGHUP, SIGTERM})
+        sigaction(signal, &action, nullptr);
 }
 
 // A whole number from low to high, or -1.
@@ -106,7 +130,14 @@ int main(int argc, char *argv[])
         QElapsedTimer timer;
         timer.start();
         const qint64 step = std::max<qint64>(1000, entries / 10);
-        SampleDiary::FillFile(path, user, password, options, [step](int stored, int total) {
+        bool catching = false;
+        SampleDiary::FillFile(path, user, password, options, [step, &catching](int stored, int total) {
+            if (!catching) {
+                catchInterrupts();
+                catching = true;
+            }
+            if (interrupted)
+                throw EException(QStringLiteral("Fyllningen avbröts; dagboken är som den var."));
             if (stored % step == 0 && stored < total)
                 say(QStringLiteral("  %1 av %2").arg(stored).arg(total));
         });

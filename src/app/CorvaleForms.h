@@ -20,6 +20,7 @@ class TfrmHelp;
 class TfrmPrint;
 class TfrmPrintTitle;
 class TfrmSort;
+class TStringGrid;
 
 // The process-wide services of the windows: the "&Fönster" and "&Hjälp"
 // menus, the busy pointer, the help window and one shared instance of each
@@ -87,6 +88,10 @@ public:
     // The list print of every window; it has no window of its own and lives
     // until the services are freed.
     TfrmPrint &ListPrint();
+    // The list print of a window's grid: the print title, proposed from the
+    // first `columnCount` columns or as `proposal`, then the print or the
+    // preview. False when the user cancelled the title.
+    bool PrintGrid(QWidget *owner, TStringGrid *grid, int columnCount, const QString &proposal, bool preview);
 
 private:
     TCursorManagement m_cursor;

@@ -67,3 +67,19 @@ TfrmPrint &TCorvaleForms::ListPrint()
         m_listPrint = new TfrmPrint;
     return static_cast<TfrmPrint &>(*m_listPrint);
 }
+
+bool TCorvaleForms::PrintGrid(QWidget *owner, TStringGrid *grid, int columnCount, const QString &proposal,
+                              bool preview)
+{
+    TfrmPrintTitle &title = PrintTitleDialog(owner);
+    title.SuggestFromGrid(grid, columnCount, proposal);
+    if (title.exec() != QDialog::Accepted)
+        return false;
+    TfrmPrint &list = ListPrint();
+    list.PrepareList(grid, title.GetTitle(), title.PrintEmptyColumns());
+    if (preview)
+        list.PreviewList(owner);
+    else
+        list.PrintList(owner);
+    return true;
+}

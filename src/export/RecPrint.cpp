@@ -181,7 +181,16 @@ private:
     void Render(QWidget *widget, QPoint at)
     {
         const QRectF rect(at, widget->size());
-        if (auto *scroll = qobject_cast<QScrollArea *>(widget)) {
+        if (widget->property(PrintAsPictureProperty).toBool()) {
+            // Drawn at twice the screen's resolution, so it stays sharp on paper.
+            const qreal scale = 2.0;
+            QImage image(widget->size() * scale, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(scale);
+            image.fill(Qt::white);
+            widget->render(&image);
+            Add(TReportElement::TKind::Picture, rect).Picture = int(m_band.Pictures.size());
+            m_band.Pictures.append(image);
+        } else if (auto *scroll = qobject_cast<QScrollArea *>(widget)) {
             // The whole of what the box holds, not as far as it is scrolled.
             if (scroll->widget() && !scroll->widget()->isHidden())
                 Walk(scroll->widget(), at + scroll->viewport()->pos());

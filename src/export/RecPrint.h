@@ -13,6 +13,9 @@
 class QWidget;
 class TReportDocument;
 
+// The property that makes a control print as a picture of itself.
+inline constexpr const char *PrintAsPictureProperty = "PrintAsPicture";
+
 // The record print: one page of a window printed as it looks, with the
 // values of its fields, under the page header with the title. Made for each
 // use and freed afterwards.
@@ -24,8 +27,10 @@ class TReportDocument;
 // scrolled. Labels print underlined in Arial 8 pt, edits, combo boxes and
 // date pickers their text, memos and lists their lines, check boxes and
 // radio buttons their caption beside a ticked or empty box or a filled or
-// empty round, grids every cell, pictures themselves. An empty text prints
-// as "--".
+// empty round, grids every cell, pictures themselves. A control that draws
+// itself (a month of the calendar, say) and carries the property
+// PrintAsPicture (true) prints as a picture of how it looks. An empty text
+// prints as "--".
 class TfrmRecordPrint : public QObject
 {
     Q_OBJECT

@@ -2,8 +2,6 @@
 
 #include "app/CorvaleApp.h"
 #include "app/CorvaleForms.h"
-#include "export/GenReport.h"
-#include "export/PrintTtl.h"
 #include "export/RecPrint.h"
 #include "foundation/CompGrid.h"
 #include "foundation/CorvaleExceptions.h"
@@ -1158,14 +1156,5 @@ void TfrmCourse::mnuiPreviewPrintClick(bool preview)
             record.Print(this);
         return;
     }
-    TfrmPrintTitle &title = CorvaleForms().PrintTitleDialog(this);
-    title.SuggestFromGrid(m_cplxgrdCourse, numberColumn, QStringLiteral("Banbeskrivningar"));
-    if (title.exec() != QDialog::Accepted)
-        return;
-    TfrmPrint &list = CorvaleForms().ListPrint();
-    list.PrepareList(m_cplxgrdCourse, title.GetTitle(), title.PrintEmptyColumns());
-    if (preview)
-        list.PreviewList(this);
-    else
-        list.PrintList(this);
+    CorvaleForms().PrintGrid(this, m_cplxgrdCourse, numberColumn, QStringLiteral("Banbeskrivningar"), preview);
 }

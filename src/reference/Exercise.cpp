@@ -163,6 +163,13 @@ TfrmExercise::TfrmExercise(TCorvaleApp &app, QWidget *parent) : QDialog(parent),
     m_bbtnDelOne->setObjectName(QStringLiteral("bbtnDelOne"));
     m_bbtnDelOne->setArrowType(Qt::LeftArrow);
     m_bbtnDelOne->setAccessibleName(QStringLiteral("Ta bort övning"));
+    m_bbtnAddOne->setToolTip(QStringLiteral("Lägg till den markerade övningen i programmet (Alt+Höger)"));
+    m_bbtnDelOne->setToolTip(QStringLiteral("Ta bort den markerade övningen ur programmet (Alt+Vänster)"));
+    // Arrows large enough to be seen and hit.
+    for (QToolButton *arrow : {m_bbtnAddOne, m_bbtnDelOne}) {
+        arrow->setIconSize(QSize(20, 20));
+        arrow->setMinimumSize(36, 30);
+    }
     m_lblExercisesInUse = label(m_pnlExercises, "lblExercisesInUse", QString());
     {
         // The two lists share the width equally with the arrow buttons

@@ -1,5 +1,6 @@
 #include "ui/Main.h"
 
+#include "analysis/Frequency.h"
 #include "app/About.h"
 #include "app/CorvaleApp.h"
 #include "app/CorvaleForms.h"
@@ -15,9 +16,9 @@
 #include "foundation/MessageBox.h"
 #include "foundation/Observer.h"
 #include "foundation/PGUtils.h"
-#include "analysis/Frequency.h"
 #include "reference/Course.h"
 #include "reference/Exercise.h"
+#include "ui/Calendar.h"
 #include "reference/Pulse.h"
 #include "ui/MainPrivate.h"
 
@@ -266,6 +267,9 @@ void TfrmMain::BuildMenus()
     m_mnuiFrequency = AddMenuItem(m_mnuShow, "mnuiFrequency", QStringLiteral("&Aktivitetsfrekvens..."),
                                   QKeySequence(Qt::CTRL | Qt::Key_5));
     connect(m_mnuiFrequency, &QAction::triggered, this, [this] { Guard([this] { mnuiFrequencyClick(); }); });
+    m_mnuiCalendar = AddMenuItem(m_mnuShow, "mnuiCalendar", QStringLiteral("Ka&lender..."),
+                                 QKeySequence(Qt::CTRL | Qt::Key_7));
+    connect(m_mnuiCalendar, &QAction::triggered, this, [this] { Guard([this] { mnuiCalendarClick(); }); });
     m_mnuiExercises = AddMenuItem(m_mnuShow, "mnuiExercises", QStringLiteral("S&tyrketräningsprogram..."), QKeySequence());
     connect(m_mnuiExercises, &QAction::triggered, this, [this] { Guard([this] { mnuiExercisesClick(); }); });
     m_mnuiPulse = AddMenuItem(m_mnuShow, "mnuiPulse", QStringLiteral("Pulsintervall..."), QKeySequence());
@@ -339,6 +343,13 @@ void TfrmMain::BuildToolBars()
     m_tbtnCourse->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
     connect(m_tbtnCourse, &QToolButton::clicked, m_mnuiCoursesEdit, &QAction::trigger);
     m_tobarShow->addWidget(m_tbtnCourse);
+    m_tbtnCalendar = new QToolButton(m_tobarShow);
+    m_tbtnCalendar->setObjectName(QStringLiteral("tbtnCalendar"));
+    m_tbtnCalendar->setToolTip(QStringLiteral("Visa Kalenderdialogen"));
+    m_tbtnCalendar->setIcon(QIcon::fromTheme(QStringLiteral("x-office-calendar"),
+                                             style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
+    connect(m_tbtnCalendar, &QToolButton::clicked, m_mnuiCalendar, &QAction::trigger);
+    m_tobarShow->addWidget(m_tbtnCalendar);
     m_tbtnExercises = new QToolButton(m_tobarShow);
     m_tbtnExercises->setObjectName(QStringLiteral("tbtnExercises"));
     m_tbtnExercises->setToolTip(QStringLiteral("Visa Styrketräningsprogram"));
@@ -656,6 +667,18 @@ void TfrmMain::mnuiFrequencyClick()
     CorvaleForms().UpdateWindowMenus();
 }
 
+void TfrmMain::mnuiCalendarClick()
+{
+    if (!m_frmCalendar)
+        m_frmCalendar = new TfrmCalendar(m_app, this);
+    m_frmCalendar->show();
+    m_frmCalendar->raise();
+    m_frmCalendar->activateWindow();
+    CorvaleForms().UpdateWindowMenus();
+    // Each opening counts the list as it is now, so a new search shows.
+    m_frmCalendar->FillDates(*m_cplxgrdMain);
+}
+
 void TfrmMain::mnuiExercisesClick()
 {
     if (!m_frmExercise)
@@ -767,11 +790,14 @@ void TfrmMain::FormDestroy()
 {
     if (m_shell)
         return;
-    // The course window leaves the window menu before this window does.
+    // The course and calendar windows leave the window menu before this
+    // window does.
     delete m_frmCourse;
     m_frmCourse = nullptr;
     delete m_frmFrequency;
     m_frmFrequency = nullptr;
+    delete m_frmCalendar;
+    m_frmCalendar = nullptr;
     if (m_app.State() == TCorvaleApp::TState::Open)
         m_app.Disconnect();
     RemoveWindowsAndHelpMenus();

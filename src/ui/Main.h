@@ -25,6 +25,7 @@ class QToolButton;
 class TComplexGrid;
 class TCorvaleApp;
 class TDatePicker;
+class TfrmCalendar;
 class TfrmCourse;
 class TfrmFrequency;
 class TfrmCurrentCourse;
@@ -153,6 +154,7 @@ private:
     void mnuiDbClick();
     void mnuiPulseClick();
     void mnuiShowCourseClick();
+    void mnuiCalendarClick();
     void mnuiExercisesClick();
     // Shows the frequency window and lets it count the list as it is now.
     void mnuiFrequencyClick();
@@ -232,6 +234,7 @@ private:
     TfrmCourse *m_frmCourse = nullptr;
     // The frequency window, made on first use and kept.
     TfrmFrequency *m_frmFrequency = nullptr;
+    TfrmCalendar *m_frmCalendar = nullptr;
     // The exercise window, made on first use and kept.
     TfrmExercise *m_frmExercise = nullptr;
     TSubjectObserver *m_observer = nullptr;
@@ -270,6 +273,7 @@ private:
     QAction *m_mnuiPreviousAct = nullptr;
     QAction *m_mnuiNextAct = nullptr;
     QAction *m_mnuiFrequency = nullptr;
+    QAction *m_mnuiCalendar = nullptr;
     QAction *m_mnuiExercises = nullptr;
     QAction *m_mnuiPulse = nullptr;
     QToolBar *m_tobarArchive = nullptr;
@@ -283,6 +287,7 @@ private:
     QToolButton *m_tbtnPreview = nullptr;
     QToolButton *m_tbtnClear = nullptr;
     QToolButton *m_tbtnFrequency = nullptr;
+    QToolButton *m_tbtnCalendar = nullptr;
     QToolButton *m_tbtnExercises = nullptr;
     QToolButton *m_tbtnPulse = nullptr;
     QToolButton *m_tbtnCourse = nullptr;

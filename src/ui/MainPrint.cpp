@@ -4,8 +4,6 @@
 #include "ui/Main.h"
 
 #include "app/CorvaleForms.h"
-#include "export/GenReport.h"
-#include "export/PrintTtl.h"
 #include "export/RecPrint.h"
 #include "foundation/CompGrid.h"
 #include "ui/EntryPage.h"
@@ -35,17 +33,9 @@ void TfrmMain::mnuiPreviewPrintClick(bool preview)
         return;
     }
 
-    TfrmPrintTitle &title = CorvaleForms().PrintTitleDialog(this);
     const int idColumn = IdColumn();
-    title.SuggestFromGrid(m_cplxgrdMain, idColumn >= 0 ? idColumn : m_cplxgrdMain->ColCount(), QStringLiteral("Aktiviteter"));
-    if (title.exec() != QDialog::Accepted)
-        return;
-    TfrmPrint &list = CorvaleForms().ListPrint();
-    list.PrepareList(m_cplxgrdMain, title.GetTitle(), title.PrintEmptyColumns());
-    if (preview)
-        list.PreviewList(this);
-    else
-        list.PrintList(this);
+    CorvaleForms().PrintGrid(this, m_cplxgrdMain, idColumn >= 0 ? idColumn : m_cplxgrdMain->ColCount(),
+                             QStringLiteral("Aktiviteter"), preview);
 }
 
 void TfrmMain::UpdatePrintControls(bool onEdit, bool onResult, int loaded)

@@ -1011,6 +1011,8 @@ void TfrmMain::UpdateControls()
     m_mnuiSearch->setEnabled(m_tbtnSearch->isEnabled());
     m_mnuiSort->setEnabled(m_tbtnSort->isEnabled());
     m_mnuiClear->setEnabled(m_tbtnClear->isEnabled());
+    m_tbtnCalendar->setEnabled(loaded > 0);
+    m_mnuiCalendar->setEnabled(m_tbtnCalendar->isEnabled());
 
     m_mnuiFind->setEnabled(onResult && loaded > 0);
     m_mnuiFindAgain->setEnabled(m_mnuiFind->isEnabled() && !m_findText.isEmpty());

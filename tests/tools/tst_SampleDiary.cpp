@@ -446,6 +446,7 @@ private slots:
         QTest::newRow("SIGKILL") << int(SIGKILL);
         QTest::newRow("SIGINT (Ctrl+C)") << int(SIGINT);
         QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::newRow("SIGTERM (kill)") << int(SIGTERM);
     }
 
     void aKilledFillLeavesTheDiaryAsItWas()
@@ -467,8 +468,8 @@ private slots:
         QVERIFY2(said.contains("1000 av 5000"), said.constData());
         QCOMPARE(::kill(pid_t(process.processId()), signal), 0);
         QVERIFY(process.waitForFinished(30000));
-        // The database engine catches some signals to end in order; killed
-        // or not, the fill did not complete.
+        // Killed, or stopped at the next entry after Ctrl+C, a hang-up or a
+        // plain kill: the fill did not complete.
         QVERIFY(process.exitStatus() == QProcess::CrashExit || process.exitCode() != 0);
 
         QVERIFY(contents(path) == before);
