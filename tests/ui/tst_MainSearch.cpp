@@ -922,7 +922,8 @@ private slots:
         QCOMPARE(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_5));
         const QList<QAction *> shown = w.Child<QMenu>("mnuShow")->actions();
         QVERIFY(shown.indexOf(w.Action("mnuiNextAct")) < shown.indexOf(item));
-        QVERIFY(shown.indexOf(item) < shown.indexOf(w.Action("mnuiExercises")));
+        QVERIFY(shown.indexOf(item) < shown.indexOf(w.Action("mnuiCalendar")));
+        QVERIFY(shown.indexOf(w.Action("mnuiCalendar")) < shown.indexOf(w.Action("mnuiExercises")));
         auto *button = w.Child<QToolButton>("tbtnFrequency");
         QVERIFY(button);
         QCOMPARE(button->toolTip(), QStringLiteral("Visa frekvensdialogen"));
@@ -933,6 +934,7 @@ private slots:
                 order.append(widget->objectName());
         QVERIFY(order.indexOf(QStringLiteral("tbtnFrequency")) >= 0);
         QVERIFY(order.indexOf(QStringLiteral("tbtnFrequency")) < order.indexOf(QStringLiteral("tbtnCourse")));
+        QVERIFY(order.indexOf(QStringLiteral("tbtnCourse")) < order.indexOf(QStringLiteral("tbtnCalendar")));
         QVERIFY(!item->isEnabled());
         QVERIFY(!button->isEnabled());
 
