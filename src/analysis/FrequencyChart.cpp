@@ -94,6 +94,8 @@ void TFrequencyChart::AddYearSeries(int firstYear, int count)
     }
     m_bars = series;
     chart()->addSeries(series);
+    // The years' legend stands beside the chart, one line a year.
+    chart()->legend()->setAlignment(Qt::AlignRight);
     // Many years need smaller legend lines to fit beside the chart.
     QFont font = chart()->legend()->font();
     font.setPointSizeF(count > 12 ? 7.0 : QFont().pointSizeF());
@@ -119,13 +121,15 @@ void TFrequencyChart::AddTotalSeries(bool withMean)
     m_bars = series;
     chart()->addSeries(series);
     chart()->legend()->setFont(QFont());
+    // Two legend lines fit under the chart, which then has the whole width
+    // for its bars and their labels.
+    chart()->legend()->setAlignment(Qt::AlignBottom);
     if (withMean) {
         m_mean = new QLineSeries;
         m_mean->setName(QStringLiteral("Medelvärde"));
         m_mean->setColor(meanRed);
         m_mean->setPointsVisible(true);
-        m_mean->setPointLabelsVisible(true);
-        m_mean->setPointLabelsColor(meanRed);
+        // The value is named once, in the legend, not at every bar.
         chart()->addSeries(m_mean);
     }
 }
@@ -193,7 +197,8 @@ void TFrequencyChart::Finish(int kind, int firstYear, int from, const QString &c
         for (int k = 0; k < points; ++k)
             line.append(QPointF(k, m_meanValue));
         m_mean->replace(line);
-        m_mean->setPointLabelsFormat(FrequencyValueText(m_meanValue));
+        for (QLegendMarker *marker : c->legend()->markers(m_mean))
+            marker->setLabel(m_mean->name() + QStringLiteral(" ") + FrequencyValueText(m_meanValue));
         m_mean->attachAxis(bottom);
         m_mean->attachAxis(left);
     }
