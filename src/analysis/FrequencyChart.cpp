@@ -98,7 +98,7 @@ void TFrequencyChart::AddYearSeries(int firstYear, int count)
     chart()->legend()->setAlignment(Qt::AlignRight);
     // Many years need smaller legend lines to fit beside the chart.
     QFont font = chart()->legend()->font();
-    font.setPointSizeF(count > 12 ? 7.0 : QFont().pointSizeF());
+    font.setPointSizeF(count > 8 ? 7.0 : QFont().pointSizeF());
     chart()->legend()->setFont(font);
 }
 
