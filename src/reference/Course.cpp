@@ -132,7 +132,8 @@ TfrmCourse::TfrmCourse(TCorvaleApp &app, QWidget *parent) : QMainWindow(parent, 
 {
     setObjectName(QStringLiteral("frmCourse"));
     setWindowTitle(QStringLiteral("Banbeskrivningar"));
-    resize(640, 420);
+    // Room for the descriptions in the list on a first start.
+    resize(820, 520);
 
     m_pgctrlCourse = new QTabWidget(this);
     m_pgctrlCourse->setObjectName(QStringLiteral("pgctrlCourse"));
