@@ -306,62 +306,49 @@ void TfrmMain::BuildToolBars()
     m_tobarArchive = new QToolBar(QStringLiteral("Standard"), this);
     m_tobarArchive->setObjectName(QStringLiteral("tobarArchive"));
     addToolBar(Qt::TopToolBarArea, m_tobarArchive);
-    const auto addButton = [this](const char *name, const QString &hint, QAction *menuItem, QStyle::StandardPixmap icon) {
-        auto *button = new QToolButton(m_tobarArchive);
+    // A tool button runs its menu item's handler but keeps its own enabled
+    // state (UpdateControls sets both).
+    const auto addButton = [this](QToolBar *bar, const char *name, const QString &hint, QAction *menuItem,
+                                  const QIcon &icon) {
+        auto *button = new QToolButton(bar);
         button->setObjectName(QLatin1String(name));
         button->setToolTip(hint);
-        button->setIcon(style()->standardIcon(icon));
-        // The button runs the menu item's handler but keeps its own enabled
-        // state (UpdateControls sets both).
+        button->setIcon(icon);
         connect(button, &QToolButton::clicked, menuItem, &QAction::trigger);
-        m_tobarArchive->addWidget(button);
+        bar->addWidget(button);
         return button;
     };
-    m_tbtnSearch = addButton("tbtnSearch", QStringLiteral("Sök aktiviteter"), m_mnuiSearch, QStyle::SP_FileDialogContentsView);
-    m_tbtnSave = addButton("tbtnSave", QStringLiteral("Spara aktivitet"), m_mnuiSave, QStyle::SP_DialogSaveButton);
-    m_tbtnRemove = addButton("tbtnRemove", QStringLiteral("Tag bort aktivitet"), m_mnuiRemove, QStyle::SP_TrashIcon);
-    m_tbtnSort = addButton("tbtnSort", QStringLiteral("Sortera aktiviteter"), m_mnuiSort, QStyle::SP_ArrowDown);
-    m_tbtnPrint = addButton("tbtnPrint", QStringLiteral("Skriv ut aktiviteter"), m_mnuiPrint, QStyle::SP_FileIcon);
-    m_tbtnPreview = addButton("tbtnPreview", QStringLiteral("Förhandsgranska utskrift"), m_mnuiPreview,
-                              QStyle::SP_FileDialogInfoView);
-    m_tbtnPrint->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), m_tbtnPrint->icon()));
-    m_tbtnPreview->setIcon(QIcon::fromTheme(QStringLiteral("document-print-preview"), m_tbtnPreview->icon()));
-    m_tbtnClear = addButton("tbtnClear", QStringLiteral("Rensa fält"), m_mnuiClear, QStyle::SP_DialogResetButton);
+    const auto standard = [this](QStyle::StandardPixmap icon) { return style()->standardIcon(icon); };
+    m_tbtnSearch = addButton(m_tobarArchive, "tbtnSearch", QStringLiteral("Sök aktiviteter"), m_mnuiSearch,
+                             standard(QStyle::SP_FileDialogContentsView));
+    m_tbtnSave = addButton(m_tobarArchive, "tbtnSave", QStringLiteral("Spara aktivitet"), m_mnuiSave,
+                           standard(QStyle::SP_DialogSaveButton));
+    m_tbtnRemove = addButton(m_tobarArchive, "tbtnRemove", QStringLiteral("Tag bort aktivitet"), m_mnuiRemove,
+                             standard(QStyle::SP_TrashIcon));
+    m_tbtnSort = addButton(m_tobarArchive, "tbtnSort", QStringLiteral("Sortera aktiviteter"), m_mnuiSort,
+                           standard(QStyle::SP_ArrowDown));
+    m_tbtnPrint = addButton(m_tobarArchive, "tbtnPrint", QStringLiteral("Skriv ut aktiviteter"), m_mnuiPrint,
+                            QIcon::fromTheme(QStringLiteral("document-print"), standard(QStyle::SP_FileIcon)));
+    m_tbtnPreview = addButton(m_tobarArchive, "tbtnPreview", QStringLiteral("Förhandsgranska utskrift"), m_mnuiPreview,
+                              QIcon::fromTheme(QStringLiteral("document-print-preview"),
+                                               standard(QStyle::SP_FileDialogInfoView)));
+    m_tbtnClear = addButton(m_tobarArchive, "tbtnClear", QStringLiteral("Rensa fält"), m_mnuiClear,
+                            standard(QStyle::SP_DialogResetButton));
 
     m_tobarShow = new QToolBar(QStringLiteral("Visa"), this);
     m_tobarShow->setObjectName(QStringLiteral("tobarShow"));
     addToolBar(Qt::TopToolBarArea, m_tobarShow);
-    m_tbtnFrequency = new QToolButton(m_tobarShow);
-    m_tbtnFrequency->setObjectName(QStringLiteral("tbtnFrequency"));
-    m_tbtnFrequency->setToolTip(QStringLiteral("Visa frekvensdialogen"));
-    m_tbtnFrequency->setIcon(barsIcon());
-    connect(m_tbtnFrequency, &QToolButton::clicked, m_mnuiFrequency, &QAction::trigger);
-    m_tobarShow->addWidget(m_tbtnFrequency);
-    m_tbtnCourse = new QToolButton(m_tobarShow);
-    m_tbtnCourse->setObjectName(QStringLiteral("tbtnCourse"));
-    m_tbtnCourse->setToolTip(QStringLiteral("Lägg till, ändra och ta bort banbeskrivningar"));
-    m_tbtnCourse->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
-    connect(m_tbtnCourse, &QToolButton::clicked, m_mnuiCoursesEdit, &QAction::trigger);
-    m_tobarShow->addWidget(m_tbtnCourse);
-    m_tbtnCalendar = new QToolButton(m_tobarShow);
-    m_tbtnCalendar->setObjectName(QStringLiteral("tbtnCalendar"));
-    m_tbtnCalendar->setToolTip(QStringLiteral("Visa Kalenderdialogen"));
-    m_tbtnCalendar->setIcon(QIcon::fromTheme(QStringLiteral("x-office-calendar"),
-                                             style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
-    connect(m_tbtnCalendar, &QToolButton::clicked, m_mnuiCalendar, &QAction::trigger);
-    m_tobarShow->addWidget(m_tbtnCalendar);
-    m_tbtnExercises = new QToolButton(m_tobarShow);
-    m_tbtnExercises->setObjectName(QStringLiteral("tbtnExercises"));
-    m_tbtnExercises->setToolTip(QStringLiteral("Visa Styrketräningsprogram"));
-    m_tbtnExercises->setIcon(dumbbellIcon());
-    connect(m_tbtnExercises, &QToolButton::clicked, m_mnuiExercises, &QAction::trigger);
-    m_tobarShow->addWidget(m_tbtnExercises);
-    m_tbtnPulse = new QToolButton(m_tobarShow);
-    m_tbtnPulse->setObjectName(QStringLiteral("tbtnPulse"));
-    m_tbtnPulse->setToolTip(QStringLiteral("Visa pulsintervalldialogen"));
-    m_tbtnPulse->setIcon(heartIcon());
-    connect(m_tbtnPulse, &QToolButton::clicked, m_mnuiPulse, &QAction::trigger);
-    m_tobarShow->addWidget(m_tbtnPulse);
+    m_tbtnFrequency = addButton(m_tobarShow, "tbtnFrequency", QStringLiteral("Visa frekvensdialogen"), m_mnuiFrequency,
+                                barsIcon());
+    m_tbtnCourse = addButton(m_tobarShow, "tbtnCourse", QStringLiteral("Lägg till, ändra och ta bort banbeskrivningar"),
+                             m_mnuiCoursesEdit, standard(QStyle::SP_DirHomeIcon));
+    m_tbtnCalendar = addButton(m_tobarShow, "tbtnCalendar", QStringLiteral("Visa Kalenderdialogen"), m_mnuiCalendar,
+                               QIcon::fromTheme(QStringLiteral("x-office-calendar"),
+                                                standard(QStyle::SP_FileDialogDetailedView)));
+    m_tbtnExercises = addButton(m_tobarShow, "tbtnExercises", QStringLiteral("Visa Styrketräningsprogram"),
+                                m_mnuiExercises, dumbbellIcon());
+    m_tbtnPulse = addButton(m_tobarShow, "tbtnPulse", QStringLiteral("Visa pulsintervalldialogen"), m_mnuiPulse,
+                            heartIcon());
 
     m_tobarColSetting = new QToolBar(QStringLiteral("Kolumninställning"), this);
     m_tobarColSetting->setObjectName(QStringLiteral("tobarColSetting"));
