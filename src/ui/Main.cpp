@@ -1,6 +1,7 @@
 #include "ui/Main.h"
 
 #include "analysis/Frequency.h"
+#include "analysis/Summary.h"
 #include "app/About.h"
 #include "app/CorvaleApp.h"
 #include "app/CorvaleForms.h"
@@ -98,6 +99,21 @@ QIcon barsIcon()
     painter.fillRect(QRectF(1, 8, 4, 7), QColor(0, 0, 255));
     painter.fillRect(QRectF(6, 3, 4, 12), QColor(0, 0, 160));
     painter.fillRect(QRectF(11, 6, 4, 9), QColor(0, 0, 255));
+    return QIcon(picture);
+}
+
+// The picture of the summary button: a sum sign.
+QIcon sumIcon()
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(QColor(0, 0, 160), 2);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    const QPointF sigma[] = {{13, 2}, {3, 2}, {8, 8}, {3, 14}, {13, 14}};
+    painter.drawPolyline(sigma, 5);
     return QIcon(picture);
 }
 
@@ -264,6 +280,8 @@ void TfrmMain::BuildMenus()
                                 QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
     connect(m_mnuiNextAct, &QAction::triggered, this, [this] { Guard([this] { mnuiNextPrevActClick(true); }); });
     m_mnuShow->addSeparator();
+    m_mnuiSummary = AddMenuItem(m_mnuShow, "mnuiSummary", QStringLiteral("S&ummering..."), QKeySequence(Qt::CTRL | Qt::Key_3));
+    connect(m_mnuiSummary, &QAction::triggered, this, [this] { Guard([this] { mnuiSummaryClick(); }); });
     m_mnuiFrequency = AddMenuItem(m_mnuShow, "mnuiFrequency", QStringLiteral("&Aktivitetsfrekvens..."),
                                   QKeySequence(Qt::CTRL | Qt::Key_5));
     connect(m_mnuiFrequency, &QAction::triggered, this, [this] { Guard([this] { mnuiFrequencyClick(); }); });
@@ -338,6 +356,8 @@ void TfrmMain::BuildToolBars()
     m_tobarShow = new QToolBar(QStringLiteral("Visa"), this);
     m_tobarShow->setObjectName(QStringLiteral("tobarShow"));
     addToolBar(Qt::TopToolBarArea, m_tobarShow);
+    m_tbtnTotal = addButton(m_tobarShow, "tbtnTotal", QStringLiteral("Visa summeringsdialogen"), m_mnuiSummary,
+                            sumIcon());
     m_tbtnFrequency = addButton(m_tobarShow, "tbtnFrequency", QStringLiteral("Visa frekvensdialogen"), m_mnuiFrequency,
                                 barsIcon());
     m_tbtnCourse = addButton(m_tobarShow, "tbtnCourse", QStringLiteral("Lägg till, ändra och ta bort banbeskrivningar"),
@@ -654,6 +674,16 @@ void TfrmMain::mnuiFrequencyClick()
     CorvaleForms().UpdateWindowMenus();
 }
 
+void TfrmMain::mnuiSummaryClick()
+{
+    if (!m_frmSummary)
+        m_frmSummary = new TfrmSummary(m_app, this);
+    m_frmSummary->show();
+    m_frmSummary->raise();
+    m_frmSummary->activateWindow();
+    CorvaleForms().UpdateWindowMenus();
+}
+
 void TfrmMain::mnuiCalendarClick()
 {
     if (!m_frmCalendar)
@@ -783,6 +813,8 @@ void TfrmMain::FormDestroy()
     m_frmCourse = nullptr;
     delete m_frmFrequency;
     m_frmFrequency = nullptr;
+    delete m_frmSummary;
+    m_frmSummary = nullptr;
     delete m_frmCalendar;
     m_frmCalendar = nullptr;
     if (m_app.State() == TCorvaleApp::TState::Open)

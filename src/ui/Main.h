@@ -28,6 +28,7 @@ class TDatePicker;
 class TfrmCalendar;
 class TfrmCourse;
 class TfrmFrequency;
+class TfrmSummary;
 class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmPulse;
@@ -158,6 +159,8 @@ private:
     void mnuiExercisesClick();
     // Shows the frequency window and lets it count the list as it is now.
     void mnuiFrequencyClick();
+    // Shows the summary window, made on first use and kept.
+    void mnuiSummaryClick();
     // The exercise columns of the list and of the full-catalogue grid take
     // the names of the exercises they show.
     void UpdateExerciseColumns();
@@ -234,6 +237,8 @@ private:
     TfrmCourse *m_frmCourse = nullptr;
     // The frequency window, made on first use and kept.
     TfrmFrequency *m_frmFrequency = nullptr;
+    // The summary window, made on first use and kept.
+    TfrmSummary *m_frmSummary = nullptr;
     TfrmCalendar *m_frmCalendar = nullptr;
     // The exercise window, made on first use and kept.
     TfrmExercise *m_frmExercise = nullptr;
@@ -272,6 +277,7 @@ private:
     QAction *m_mnuiFindAgain = nullptr;
     QAction *m_mnuiPreviousAct = nullptr;
     QAction *m_mnuiNextAct = nullptr;
+    QAction *m_mnuiSummary = nullptr;
     QAction *m_mnuiFrequency = nullptr;
     QAction *m_mnuiCalendar = nullptr;
     QAction *m_mnuiExercises = nullptr;
@@ -286,6 +292,7 @@ private:
     QToolButton *m_tbtnPrint = nullptr;
     QToolButton *m_tbtnPreview = nullptr;
     QToolButton *m_tbtnClear = nullptr;
+    QToolButton *m_tbtnTotal = nullptr;
     QToolButton *m_tbtnFrequency = nullptr;
     QToolButton *m_tbtnCalendar = nullptr;
     QToolButton *m_tbtnExercises = nullptr;
