@@ -524,6 +524,7 @@ void TfrmSummary::mnuiSearchClick()
     if (!problem.IsEmpty()) {
         ShowMessageBox(problem.Message, TMessageKind::Error, TMessageButton::OK);
         if (TNumericalEdit *field = Field(problem.Field)) {
+            activateWindow();
             field->setFocus();
             field->selectAll();
         }
