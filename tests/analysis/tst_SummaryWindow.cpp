@@ -111,6 +111,19 @@ struct TWindow
     bool ready = false;
 };
 
+// Counts the show events the platform delivers to a window.
+struct TShowCounter : QObject
+{
+    explicit TShowCounter(QWidget *window) { window->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && event->spontaneous())
+            ++spontaneous;
+        return false;
+    }
+    int spontaneous = 0;
+};
+
 struct TRecordingViewer : THelpViewer
 {
     QStringList shown;
@@ -448,6 +461,37 @@ private slots:
         QCOMPARE(w.Headers(), QStringList({QStringLiteral("År"), QStringLiteral("Jogging\r (tim)")}));
         w.Search();
         QCOMPARE(w.Rows(), QStringList{QStringLiteral("2003: 1.30")});
+    }
+
+    // A window shown again by the desktop (restored from minimised or
+    // uncovered) keeps what was typed and found; only a real opening after
+    // a close starts afresh from 1 January to today.
+    void onlyARealOpeningStartsAfresh()
+    {
+        TAppDiary diary;
+        add(diary, "RUN", QStringLiteral("2003-08-01"), QStringLiteral("30"), QStringLiteral("5"));
+        choose(diary, {QStringLiteral("RUN")});
+        TWindow w(diary);
+        QVERIFY(w.ready);
+        w.Period(1, 1, 12, 31);
+        w.Search();
+        w.Edit("numedtFromMonth")->SetValue(QStringLiteral("4"));
+
+        TShowCounter shows(&w.window);
+        w.window.showMinimized();
+        QTRY_VERIFY(w.window.isMinimized());
+        w.window.showNormal();
+        QTRY_VERIFY(!w.window.isMinimized());
+        QTRY_VERIFY(shows.spontaneous > 0);
+        QCOMPARE(w.Edit("numedtFromMonth")->text(), QStringLiteral("4"));
+        QCOMPARE(w.Edit("numedtToMonth")->text(), QStringLiteral("12"));
+        QCOMPARE(w.Rows(), QStringList{QStringLiteral("2003: 5.00")});
+
+        w.window.close();
+        w.window.show();
+        QCOMPARE(w.Edit("numedtFromMonth")->text(), QStringLiteral("1"));
+        QCOMPARE(w.Edit("numedtToMonth")->text(), QString::number(QDate::currentDate().month()));
+        QCOMPARE(w.window.YearCount(), 0);
     }
 
     // The widths the user gave the columns come back in the next window.
