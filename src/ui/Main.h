@@ -26,6 +26,7 @@ class TComplexGrid;
 class TCorvaleApp;
 class TDatePicker;
 class TfrmCalendar;
+class TfrmColumnPresets;
 class TfrmCourse;
 class TfrmFrequency;
 class TfrmCurrentCourse;
@@ -155,6 +156,9 @@ private:
     void mnuiPulseClick();
     void mnuiShowCourseClick();
     void mnuiCalendarClick();
+    // The column-settings window; on OK the list takes the current setting
+    // and the exercise columns their exercises' names.
+    void mnuiColumnPresetsClick();
     void mnuiExercisesClick();
     // Shows the frequency window and lets it count the list as it is now.
     void mnuiFrequencyClick();
@@ -235,6 +239,8 @@ private:
     // The frequency window, made on first use and kept.
     TfrmFrequency *m_frmFrequency = nullptr;
     TfrmCalendar *m_frmCalendar = nullptr;
+    // The column-settings window, made on first use and kept.
+    TfrmColumnPresets *m_frmColumnPresets = nullptr;
     // The exercise window, made on first use and kept.
     TfrmExercise *m_frmExercise = nullptr;
     TSubjectObserver *m_observer = nullptr;
@@ -274,6 +280,7 @@ private:
     QAction *m_mnuiNextAct = nullptr;
     QAction *m_mnuiFrequency = nullptr;
     QAction *m_mnuiCalendar = nullptr;
+    QAction *m_mnuiColumnPresets = nullptr;
     QAction *m_mnuiExercises = nullptr;
     QAction *m_mnuiPulse = nullptr;
     QToolBar *m_tobarArchive = nullptr;
@@ -288,6 +295,7 @@ private:
     QToolButton *m_tbtnClear = nullptr;
     QToolButton *m_tbtnFrequency = nullptr;
     QToolButton *m_tbtnCalendar = nullptr;
+    QToolButton *m_tbtnColumnPresets = nullptr;
     QToolButton *m_tbtnExercises = nullptr;
     QToolButton *m_tbtnPulse = nullptr;
     QToolButton *m_tbtnCourse = nullptr;
