@@ -300,8 +300,13 @@ void TfrmColumnPresets::Show()
     const TColumnSettings &settings = m_app.GetColumnSettings();
     const qint32 current = settings.GetCurrent();
     const TColumnKindSet columns = current > 0 ? settings.Get(current).Columns : TColumnKindSet();
-    for (QCheckBox *box : m_chkbx)
-        box->setChecked(columns.Contains(TColumnKind(box->property("tag").toInt() - 1)));
+    // Date, Activity and the key are part of every setting: their boxes,
+    // which the user cannot change, stay checked also for a setting stored
+    // without them, which thus gets them when it is stored.
+    for (QCheckBox *box : m_chkbx) {
+        const auto kind = TColumnKind(box->property("tag").toInt() - 1);
+        box->setChecked(alwaysShown(kind) || columns.Contains(kind));
+    }
 }
 
 TColumnKindSet TfrmColumnPresets::CheckedColumns() const
