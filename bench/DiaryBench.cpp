@@ -20,6 +20,7 @@
 #include "SampleDiary.h"
 
 #include "app/CorvaleApp.h"
+#include "columns/ColumnSettings.h"
 #include "foundation/DbClient.h"
 #include "foundation/SettingsFiles.h"
 #include "foundation/CompGrid.h"
@@ -309,6 +310,83 @@ QString checkCourseRows(TBenchSession &session, TfrmCourse *course)
     return expectCount("courses in the working list", session.App().CourseCount(), stored);
 }
 
+// The column setting of that name, added in memory with the columns when
+// the diary has none (never saved: every run works on a fresh copy).
+int columnSetting(TBenchSession &session, const QString &name, const TColumnKindSet &columns)
+{
+    TColumnSettings &settings = session.App().GetColumnSettings();
+    for (const qint32 id : settings.GetIds()) {
+        if (settings.Get(id).Name == name)
+            return id;
+    }
+    const qint32 current = settings.GetCurrent();
+    const qint32 id = settings.NextFreeId();
+    settings.Add(id, name, columns);
+    settings.SetCurrent(current);
+    return id;
+}
+
+TColumnKindSet everyColumn()
+{
+    TColumnKindSet columns;
+    for (int kind = 0; kind < ColumnKindCount; ++kind)
+        columns.Include(TColumnKind(kind));
+    return columns;
+}
+
+const TColumnKindSet runningColumns{TColumnKind::cDate, TColumnKind::cAct, TColumnKind::cDistance, TColumnKind::cTime,
+                                    TColumnKind::cDistTime, TColumnKind::cSpeed};
+
+// The keys of the list, top to bottom (the key is the list's last column).
+QList<int> listedKeys(TBenchSession &session)
+{
+    TComplexGrid *grid = session.MainWindow().ListGrid();
+    QList<int> keys;
+    keys.reserve(grid->RowCount());
+    for (int row = grid->FixedRows(); row < grid->RowCount(); ++row)
+        keys.append(grid->Cells(grid->ColCount() - 1, row).toInt());
+    return keys;
+}
+
+// The whole diary listed, sorted by place with a title click, under the
+// setting `from`; the keys in their order are kept for the check.
+QList<int> &keysBefore()
+{
+    static QList<int> keys;
+    return keys;
+}
+
+void listUnder(TBenchSession &session, int from)
+{
+    listAll(session);
+    session.MainWindow().ApplyColumnSetting(from);
+    TComplexGrid *grid = session.MainWindow().ListGrid();
+    grid->ResetDirections();
+    QHeaderView *titles = grid->horizontalHeader();
+    const int section = placeColumn(*grid) - grid->FixedCols();
+    const QPoint at(titles->sectionViewportPosition(section) + titles->sectionSize(section) / 2, 5);
+    QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    keysBefore() = listedKeys(session);
+}
+
+// The list shows the setting's columns, the same rows in the same order,
+// and has forgotten its sort.
+QString checkApplied(TBenchSession &session, int id)
+{
+    TComplexGrid *grid = session.MainWindow().ListGrid();
+    const TColumnSettings &settings = session.App().GetColumnSettings();
+    if (settings.GetCurrent() != id)
+        return QStringLiteral("the setting is not current");
+    const QString columns = expectCount("columns shown", grid->ColCount(), settings.Get(id).Columns.Count());
+    if (!columns.isEmpty())
+        return columns;
+    if (listedKeys(session) != keysBefore())
+        return QStringLiteral("the rows changed or moved");
+    if (!(grid->LastSort() == TSortRecord()))
+        return QStringLiteral("the list kept its sort");
+    return expectCount("rows listed", grid->RowCount() - grid->FixedRows(), session.Entries());
+}
+
 const std::vector<TBenchOperation> &operations()
 {
     static const std::vector<TBenchOperation> list = {
@@ -415,6 +493,32 @@ const std::vector<TBenchOperation> &operations()
                  return QStringLiteral("the course list was not sorted by place");
              return checkCourseRows(session, course);
          }},
+        // The tool bar's column-setting list on a full list sorted by
+        // place: from the default setting to "Löpning" (date, activity,
+        // distance, time, kilometre time, speed), every row refilled.
+        {"colsetting", "apply another column setting (6 → 7 columns)",
+         [](TBenchSession &session) {
+             session.Open();
+             listUnder(session, session.App().GetColumnSettings().GetIds().first());
+             columnSetting(session, QStringLiteral("Löpning"), runningColumns);
+         },
+         [](TBenchSession &session) {
+             session.MainWindow().ApplyColumnSetting(columnSetting(session, QStringLiteral("Löpning"), runningColumns));
+         },
+         [](TBenchSession &session) {
+             return checkApplied(session, columnSetting(session, QStringLiteral("Löpning"), runningColumns));
+         }},
+        // The same to a setting of every column, the most a row can hold.
+        {"colsettingall", "apply another column setting (6 → 57 columns)",
+         [](TBenchSession &session) {
+             session.Open();
+             listUnder(session, session.App().GetColumnSettings().GetIds().first());
+             columnSetting(session, QStringLiteral("Alla"), everyColumn());
+         },
+         [](TBenchSession &session) {
+             session.MainWindow().ApplyColumnSetting(columnSetting(session, QStringLiteral("Alla"), everyColumn()));
+         },
+         [](TBenchSession &session) { return checkApplied(session, columnSetting(session, QStringLiteral("Alla"), everyColumn())); }},
     };
     return list;
 }

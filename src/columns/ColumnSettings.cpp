@@ -39,6 +39,7 @@ void TColumnSettings::SetDatabase(TDbConnection *database)
         database->Open();
         database->Close();
     }
+    m_database = database;
     m_query = std::make_unique<TDbQuery>(*database);
 }
 
@@ -92,6 +93,41 @@ void TColumnSettings::LoadFromDb()
     m_current = m_settings.isEmpty() ? -1 : m_settings.constLast().Id;
 }
 
+void TColumnSettings::SaveToDb()
+{
+    TDbQuery &query = Query();
+    // The deletes and the inserts are one unit: a failing insert must leave
+    // the settings the diary held, not some of the new ones.
+    TDbTransactionGuard transaction(*m_database);
+    query.Clear();
+    query.Add(QStringLiteral("delete from ColumnSettings"));
+    query.ExecSQL();
+    query.Clear();
+    query.Add(QStringLiteral("delete from ColumnSettingNames"));
+    query.ExecSQL();
+    for (const TColumnSet &setting : std::as_const(m_settings)) {
+        if (setting.Id <= 0)
+            continue;
+        query.Clear();
+        query.Add(QStringLiteral("insert into ColumnSettingNames (ColumnId, ColumnSettingName) values(:ci, :cn)"));
+        query.SetInteger(QStringLiteral("ci"), setting.Id);
+        query.SetText(QStringLiteral("cn"), setting.Name.left(MaxNameLength));
+        query.ExecSQL();
+        for (int ordinal = 0; ordinal < ColumnKindCount; ++ordinal) {
+            const auto kind = TColumnKind(ordinal);
+            if (!setting.Columns.Contains(kind))
+                continue;
+            query.Clear();
+            query.Add(QStringLiteral("insert into ColumnSettings (ColumnId, ColumnSetting) values(:ci, :cn)"));
+            query.SetInteger(QStringLiteral("ci"), setting.Id);
+            query.SetText(QStringLiteral("cn"), ColumnKindName(kind));
+            query.ExecSQL();
+        }
+    }
+    query.Clear();
+    transaction.Commit();
+}
+
 void TColumnSettings::EnsureDefaultSetting()
 {
     if (Count() > 0)
@@ -128,6 +164,35 @@ void TColumnSettings::Update(qint32 id, const QString &name, TColumnKindSet colu
         throw EColumnSettingsNoId(errorId("06"));
     m_settings[index].Name = CleanSettingName(name);
     m_settings[index].Columns = withId(columns);
+}
+
+void TColumnSettings::Delete(qint32 id)
+{
+    checkId(id);
+    const int index = IndexOf(id);
+    if (index < 0)
+        throw EColumnSettings(errorId("09"));
+    m_settings[index].Id = -1;
+    SelectNeighbour(index);
+}
+
+void TColumnSettings::SelectNeighbour(int index)
+{
+    if (index < 0 || index >= m_settings.size())
+        throw EColumnSettingsNoId(errorId("11"));
+    for (int i = index; i >= 0; --i) {
+        if (m_settings.at(i).Id > 0) {
+            m_current = m_settings.at(i).Id;
+            return;
+        }
+    }
+    for (int i = index + 1; i < m_settings.size(); ++i) {
+        if (m_settings.at(i).Id > 0) {
+            m_current = m_settings.at(i).Id;
+            return;
+        }
+    }
+    m_current = -1;
 }
 
 TColumnSet TColumnSettings::Get(qint32 id) const

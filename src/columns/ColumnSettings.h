@@ -25,7 +25,7 @@ struct TColumnSet
 // the current setting (-1 when none).
 //
 // Every setting added holds the Id column. Errors are EColumnSettings
-// "ColumnSettings 01" to "10" (with EColumnSettingsMultipleId and
+// "ColumnSettings 01" to "11" (with EColumnSettingsMultipleId and
 // EColumnSettingsNoId where said); using the database before SetDatabase
 // raises EDbMiscError "Query är nil", failing statements the database
 // layer's EDbClientError.
@@ -47,6 +47,13 @@ public:
     // not open is opened and closed once to test it.
     void SetDatabase(TDbConnection *database);
 
+    // Writes every live setting in one transaction: the rows of both tables
+    // are deleted, then each setting's name row and one row per column, in
+    // array order. On a failure the transaction is rolled back, so the
+    // stored settings stay as they were, and the error passes on; memory is
+    // left as it is.
+    void SaveToDb();
+
     // Reads every setting, ordered by name; the last one becomes current.
     // A column row naming an unknown kind is ignored. On a failure memory is
     // left empty and the error passes on.
@@ -66,6 +73,15 @@ public:
     // current setting stays. An id <= 0: "05"; none: "06"
     // (EColumnSettingsNoId).
     void Update(qint32 id, const QString &name, TColumnKindSet columns);
+    // Marks the setting deleted (its id becomes -1; it stays in memory until
+    // the next load and is not saved) and makes a neighbour current
+    // (SelectNeighbour). An id <= 0: "05"; none: "09".
+    void Delete(qint32 id);
+    // After the setting at `index` was marked deleted: the nearest live
+    // setting before it becomes current, else the nearest after it, else
+    // the current id becomes -1. An index outside memory: "11"
+    // (EColumnSettingsNoId).
+    void SelectNeighbour(int index);
     // The setting with the id. An id <= 0: "05"; none: "03"
     // (EColumnSettingsNoId).
     TColumnSet Get(qint32 id) const;
@@ -90,5 +106,6 @@ private:
 
     QList<TColumnSet> m_settings;
     qint32 m_current = -1;
+    TDbConnection *m_database = nullptr;
     std::unique_ptr<TDbQuery> m_query;
 };

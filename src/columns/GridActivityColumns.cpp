@@ -94,6 +94,9 @@ void TGridActivityColumns::ApplyToGrid()
             ++g;
         }
         grid.ResetDirections();
+        // The last sort named columns of the old layout; its keys would
+        // now stand for other columns, or for none.
+        grid.ForgetLastSort();
     }
     Remember(&grid, std::move(kinds));
 }

@@ -58,8 +58,9 @@ public:
     void BuildCatalogue();
     // Lays the grid out with the visible entries in catalogue order: title
     // (row 0), width, sort style and alignment of each; the column count
-    // becomes the number of visible entries and the sort directions are
-    // reset. No grid "02", no catalogue "03".
+    // becomes the number of visible entries, the sort directions are reset
+    // and the grid forgets its last sort; the rows keep their order. No
+    // grid "02", no catalogue "03".
     void ApplyToGrid();
     // Copies the width of every grid column into its catalogue entry. No
     // grid "04", no catalogue "05".

@@ -706,6 +706,12 @@ void TComplexGrid::Sort(const TSortRecord &record)
     EndSort(busy);
 }
 
+void TComplexGrid::ForgetLastSort()
+{
+    m_lastSort = TSortRecord();
+    m_header->viewport()->update();
+}
+
 void TComplexGrid::EndSort(bool busy)
 {
     bool cursor = true;

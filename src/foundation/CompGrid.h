@@ -185,6 +185,9 @@ public:
     virtual void Sort(const TSortRecord &record);
     // The record of the last successful sort; its columns are -1 when none.
     const TSortRecord &LastSort() const { return m_lastSort; }
+    // Forgets LastSort, for a grid whose columns were laid out anew: the
+    // next title click then sorts by its own column alone. The rows stay.
+    void ForgetLastSort();
     TSorting &Sorting() { return *m_sorting; }
     // The title column under the mouse at button-down; -1 otherwise.
     int PressedColumn() const { return m_pressedColumn; }

@@ -8,6 +8,7 @@
 #include "app/DbSelect.h"
 #include "app/Splash.h"
 #include "columns/ActivityColumns.h"
+#include "columns/ColumnPresets.h"
 #include "columns/GridActivityColumns.h"
 #include "foundation/CompGrid.h"
 #include "foundation/CorvaleExceptions.h"
@@ -99,6 +100,19 @@ QIcon barsIcon()
     painter.fillRect(QRectF(1, 8, 4, 7), QColor(0, 0, 255));
     painter.fillRect(QRectF(6, 3, 4, 12), QColor(0, 0, 160));
     painter.fillRect(QRectF(11, 6, 4, 9), QColor(0, 0, 255));
+    return QIcon(picture);
+}
+
+// The picture of the column-settings button: a list of three columns, the
+// middle one ticked.
+QIcon columnsIcon()
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.fillRect(QRectF(1, 2, 14, 3), QColor(0, 0, 160));
+    for (const int x : {1, 6, 11})
+        painter.fillRect(QRectF(x, 6, 4, 9), x == 6 ? QColor(0, 128, 0) : QColor(160, 160, 160));
     return QIcon(picture);
 }
 
@@ -288,6 +302,9 @@ void TfrmMain::BuildMenus()
     m_mnuiCalendar = AddMenuItem(m_mnuShow, "mnuiCalendar", QStringLiteral("Ka&lender..."),
                                  QKeySequence(Qt::CTRL | Qt::Key_7));
     connect(m_mnuiCalendar, &QAction::triggered, this, [this] { Guard([this] { mnuiCalendarClick(); }); });
+    m_mnuiColumnPresets = AddMenuItem(m_mnuShow, "mnuiColumnPresets", QStringLiteral("&Kolumninställningar..."),
+                                      QKeySequence(Qt::CTRL | Qt::Key_8));
+    connect(m_mnuiColumnPresets, &QAction::triggered, this, [this] { Guard([this] { mnuiColumnPresetsClick(); }); });
     m_mnuiExercises = AddMenuItem(m_mnuShow, "mnuiExercises", QStringLiteral("S&tyrketräningsprogram..."), QKeySequence());
     connect(m_mnuiExercises, &QAction::triggered, this, [this] { Guard([this] { mnuiExercisesClick(); }); });
     m_mnuiPulse = AddMenuItem(m_mnuShow, "mnuiPulse", QStringLiteral("Pulsintervall..."), QKeySequence());
@@ -365,6 +382,8 @@ void TfrmMain::BuildToolBars()
     m_tbtnCalendar = addButton(m_tobarShow, "tbtnCalendar", QStringLiteral("Visa Kalenderdialogen"), m_mnuiCalendar,
                                QIcon::fromTheme(QStringLiteral("x-office-calendar"),
                                                 standard(QStyle::SP_FileDialogDetailedView)));
+    m_tbtnColumnPresets = addButton(m_tobarShow, "tbtnColumnPresets", QStringLiteral("Visa kolumndialogen"),
+                                    m_mnuiColumnPresets, columnsIcon());
     m_tbtnExercises = addButton(m_tobarShow, "tbtnExercises", QStringLiteral("Visa Styrketräningsprogram"),
                                 m_mnuiExercises, dumbbellIcon());
     m_tbtnPulse = addButton(m_tobarShow, "tbtnPulse", QStringLiteral("Visa pulsintervalldialogen"), m_mnuiPulse,
@@ -696,6 +715,18 @@ void TfrmMain::mnuiCalendarClick()
     m_frmCalendar->FillDates(*m_cplxgrdMain);
 }
 
+void TfrmMain::mnuiColumnPresetsClick()
+{
+    if (!m_frmColumnPresets)
+        m_frmColumnPresets = new TfrmColumnPresets(m_app, this);
+    if (m_frmColumnPresets->exec() != QDialog::Accepted)
+        return;
+    // The captions first, so that the setting is laid out with them.
+    m_gridColumns->UpdateExerciseCaptions();
+    FillColumnPresets();
+    ApplyGridColumns();
+}
+
 void TfrmMain::mnuiExercisesClick()
 {
     if (!m_frmExercise)
@@ -817,6 +848,8 @@ void TfrmMain::FormDestroy()
     m_frmSummary = nullptr;
     delete m_frmCalendar;
     m_frmCalendar = nullptr;
+    delete m_frmColumnPresets;
+    m_frmColumnPresets = nullptr;
     if (m_app.State() == TCorvaleApp::TState::Open)
         m_app.Disconnect();
     RemoveWindowsAndHelpMenus();

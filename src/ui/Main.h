@@ -26,6 +26,7 @@ class TComplexGrid;
 class TCorvaleApp;
 class TDatePicker;
 class TfrmCalendar;
+class TfrmColumnPresets;
 class TfrmCourse;
 class TfrmFrequency;
 class TfrmSummary;
@@ -156,6 +157,9 @@ private:
     void mnuiPulseClick();
     void mnuiShowCourseClick();
     void mnuiCalendarClick();
+    // The column-settings window; on OK the list takes the current setting
+    // and the exercise columns their exercises' names.
+    void mnuiColumnPresetsClick();
     void mnuiExercisesClick();
     // Shows the frequency window and lets it count the list as it is now.
     void mnuiFrequencyClick();
@@ -240,6 +244,8 @@ private:
     // The summary window, made on first use and kept.
     TfrmSummary *m_frmSummary = nullptr;
     TfrmCalendar *m_frmCalendar = nullptr;
+    // The column-settings window, made on first use and kept.
+    TfrmColumnPresets *m_frmColumnPresets = nullptr;
     // The exercise window, made on first use and kept.
     TfrmExercise *m_frmExercise = nullptr;
     TSubjectObserver *m_observer = nullptr;
@@ -280,6 +286,7 @@ private:
     QAction *m_mnuiSummary = nullptr;
     QAction *m_mnuiFrequency = nullptr;
     QAction *m_mnuiCalendar = nullptr;
+    QAction *m_mnuiColumnPresets = nullptr;
     QAction *m_mnuiExercises = nullptr;
     QAction *m_mnuiPulse = nullptr;
     QToolBar *m_tobarArchive = nullptr;
@@ -295,6 +302,7 @@ private:
     QToolButton *m_tbtnTotal = nullptr;
     QToolButton *m_tbtnFrequency = nullptr;
     QToolButton *m_tbtnCalendar = nullptr;
+    QToolButton *m_tbtnColumnPresets = nullptr;
     QToolButton *m_tbtnExercises = nullptr;
     QToolButton *m_tbtnPulse = nullptr;
     QToolButton *m_tbtnCourse = nullptr;

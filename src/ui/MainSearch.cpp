@@ -1013,6 +1013,8 @@ void TfrmMain::UpdateControls()
     m_mnuiClear->setEnabled(m_tbtnClear->isEnabled());
     m_tbtnCalendar->setEnabled(loaded > 0);
     m_mnuiCalendar->setEnabled(m_tbtnCalendar->isEnabled());
+    m_tbtnColumnPresets->setEnabled(open);
+    m_mnuiColumnPresets->setEnabled(m_tbtnColumnPresets->isEnabled());
 
     m_mnuiFind->setEnabled(onResult && loaded > 0);
     m_mnuiFindAgain->setEnabled(m_mnuiFind->isEnabled() && !m_findText.isEmpty());

@@ -19,6 +19,7 @@
 #include "reference/Exercises.h"
 #include "reference/Pulses.h"
 
+#include <QHeaderView>
 #include <QtTest>
 
 #include <functional>
@@ -284,6 +285,69 @@ private slots:
         // The Id column is always the last.
         QCOMPARE(f.columns.ColumnOfKind(&f.list, TColumnKind::cId), 4);
         QCOMPARE(f.columns.ColumnOfKind(&f.list, TColumnKind::cAct), -1);
+    }
+
+    // A list sorted by three keys and then laid out with other columns
+    // forgets that sort: the old keys would name other columns, or columns
+    // beyond the new count ("Can't sort on second column."). The rows keep
+    // their order, and the next title click sorts by its column alone.
+    void anotherLayoutForgetsTheLastSort_data()
+    {
+        QTest::addColumn<QList<int>>("kinds");
+        QTest::addColumn<int>("clicked");
+        // Date, Place, Id: the old keys 3 and 4 are beyond the columns.
+        QTest::newRow("fewer columns") << QList<int>{int(TColumnKind::cDate), int(TColumnKind::cPlace), int(TColumnKind::cId)} << 1;
+        // Date, Activity, Place, Distance, Duration, Speed, Id: the old keys
+        // now stand for Place and Distance.
+        QTest::newRow("more columns") << QList<int>{int(TColumnKind::cDate), int(TColumnKind::cAct), int(TColumnKind::cPlace),
+                                                    int(TColumnKind::cDistance), int(TColumnKind::cTime),
+                                                    int(TColumnKind::cSpeed), int(TColumnKind::cId)}
+                                      << 2;
+    }
+    void anotherLayoutForgetsTheLastSort()
+    {
+        QFETCH(QList<int>, kinds);
+        QFETCH(int, clicked);
+        TColumnsFixture f;
+        f.show({TColumnKind::cDate, TColumnKind::cPlace, TColumnKind::cDistance, TColumnKind::cSpeed, TColumnKind::cId});
+        const QList<QStringList> rows{{"2024-01-03", "Stan", "5.00", "10.00", "1"},
+                                      {"2024-01-01", "Skogen", "10.00", "12.00", "2"},
+                                      {"2024-01-02", "Stan", "10.00", "11.00", "3"},
+                                      {"2024-01-04", "Hallen", "5.00", "9.00", "4"}};
+        f.list.SetRowCount(1 + int(rows.size()));
+        for (int r = 0; r < rows.size(); ++r) {
+            for (int c = 0; c < 5; ++c)
+                f.list.SetCells(c, r + 1, rows.at(r).at(c));
+        }
+        TSortRecord record;
+        record.Cols = {4, 3, 2};
+        record.Styles = {TSortStyle::Numeric, TSortStyle::Numeric, TSortStyle::Numeric};
+        f.list.Sort(record);
+        QCOMPARE(f.list.LastSort(), record);
+        QStringList dates;
+        for (int r = 1; r < f.list.RowCount(); ++r)
+            dates.append(f.list.Cells(0, r));
+
+        TColumnKindSet shown;
+        for (const int kind : kinds)
+            shown.Include(TColumnKind(kind));
+        f.show(shown);
+        QCOMPARE(f.list.ColCount(), int(kinds.size()));
+        QCOMPARE(f.list.LastSort(), TSortRecord());
+        QStringList after;
+        for (int r = 1; r < f.list.RowCount(); ++r)
+            after.append(f.list.Cells(0, r));
+        QCOMPARE(after, dates);
+
+        // A real title click on the shown list.
+        f.list.resize(900, 300);
+        f.list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.list));
+        QHeaderView *header = f.list.horizontalHeader();
+        const QPoint at(header->sectionViewportPosition(clicked) + header->sectionSize(clicked) / 2, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QCOMPARE(f.list.LastSort().Cols, (std::array<int, 3>{clicked, -1, -1}));
+        QCOMPARE(f.list.LastSort().Directions[0], TSortDirection::Ascending);
     }
 
     void fillAllCaptionsGivesEveryColumn()

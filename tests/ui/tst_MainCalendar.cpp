@@ -190,7 +190,9 @@ private slots:
         };
         QVERIFY(place("tbtnCourse") >= 0);
         QCOMPARE(place("tbtnCalendar"), place("tbtnCourse") + 1);
-        QCOMPARE(place("tbtnExercises"), place("tbtnCalendar") + 1);
+        // The column-settings button stands between it and the exercises'.
+        QCOMPARE(place("tbtnColumnPresets"), place("tbtnCalendar") + 1);
+        QCOMPARE(place("tbtnExercises"), place("tbtnCalendar") + 2);
 
         w.Search(QStringLiteral("2030-01-01"), QStringLiteral("2030-12-31"));
         QVERIFY(!item->isEnabled());
