@@ -1,6 +1,7 @@
 #include "ui/Main.h"
 
 #include "analysis/Frequency.h"
+#include "analysis/Objectives.h"
 #include "app/About.h"
 #include "app/CorvaleApp.h"
 #include "app/CorvaleForms.h"
@@ -98,6 +99,22 @@ QIcon barsIcon()
     painter.fillRect(QRectF(1, 8, 4, 7), QColor(0, 0, 255));
     painter.fillRect(QRectF(6, 3, 4, 12), QColor(0, 0, 160));
     painter.fillRect(QRectF(11, 6, 4, 9), QColor(0, 0, 255));
+    return QIcon(picture);
+}
+
+// The picture of the goals button: a target.
+QIcon targetIcon()
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    for (const auto &[radius, colour] : {std::pair{7.5, QColor(200, 0, 30)}, std::pair{5.0, QColor(Qt::white)},
+                                         std::pair{2.5, QColor(200, 0, 30)}}) {
+        painter.setBrush(colour);
+        painter.drawEllipse(QPointF(8, 8), radius, radius);
+    }
     return QIcon(picture);
 }
 
@@ -272,6 +289,8 @@ void TfrmMain::BuildMenus()
     connect(m_mnuiCalendar, &QAction::triggered, this, [this] { Guard([this] { mnuiCalendarClick(); }); });
     m_mnuiExercises = AddMenuItem(m_mnuShow, "mnuiExercises", QStringLiteral("S&tyrketräningsprogram..."), QKeySequence());
     connect(m_mnuiExercises, &QAction::triggered, this, [this] { Guard([this] { mnuiExercisesClick(); }); });
+    m_mnuiObjectives = AddMenuItem(m_mnuShow, "mnuiObjectives", QStringLiteral("&Målsättningar..."), QKeySequence());
+    connect(m_mnuiObjectives, &QAction::triggered, this, [this] { Guard([this] { mnuiObjectivesClick(); }); });
     m_mnuiPulse = AddMenuItem(m_mnuShow, "mnuiPulse", QStringLiteral("Pulsintervall..."), QKeySequence());
     connect(m_mnuiPulse, &QAction::triggered, this, [this] { Guard([this] { mnuiPulseClick(); }); });
 
@@ -347,6 +366,8 @@ void TfrmMain::BuildToolBars()
                                                 standard(QStyle::SP_FileDialogDetailedView)));
     m_tbtnExercises = addButton(m_tobarShow, "tbtnExercises", QStringLiteral("Visa Styrketräningsprogram"),
                                 m_mnuiExercises, dumbbellIcon());
+    m_tbtnObjective = addButton(m_tobarShow, "tbtnObjective", QStringLiteral("Visa målsättningsdialogen"), m_mnuiObjectives,
+                                targetIcon());
     m_tbtnPulse = addButton(m_tobarShow, "tbtnPulse", QStringLiteral("Visa pulsintervalldialogen"), m_mnuiPulse,
                             heartIcon());
 
@@ -674,6 +695,16 @@ void TfrmMain::mnuiExercisesClick()
         UpdateExerciseColumns();
 }
 
+void TfrmMain::mnuiObjectivesClick()
+{
+    if (!m_frmObjectives)
+        m_frmObjectives = new TfrmObjectives(m_app, this);
+    m_frmObjectives->show();
+    m_frmObjectives->raise();
+    m_frmObjectives->activateWindow();
+    CorvaleForms().UpdateWindowMenus();
+}
+
 void TfrmMain::UpdateExerciseColumns()
 {
     m_gridColumns->UpdateExerciseCaptions();
@@ -785,6 +816,8 @@ void TfrmMain::FormDestroy()
     m_frmFrequency = nullptr;
     delete m_frmCalendar;
     m_frmCalendar = nullptr;
+    delete m_frmObjectives;
+    m_frmObjectives = nullptr;
     if (m_app.State() == TCorvaleApp::TState::Open)
         m_app.Disconnect();
     RemoveWindowsAndHelpMenus();

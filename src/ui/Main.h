@@ -32,6 +32,7 @@ class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmPulse;
 class TfrmExercise;
+class TfrmObjectives;
 class TGridActivityColumns;
 class TfrmSplash;
 class TNumericalEdit;
@@ -156,6 +157,8 @@ private:
     void mnuiShowCourseClick();
     void mnuiCalendarClick();
     void mnuiExercisesClick();
+    // Shows the goals window, made on first use and kept.
+    void mnuiObjectivesClick();
     // Shows the frequency window and lets it count the list as it is now.
     void mnuiFrequencyClick();
     // The exercise columns of the list and of the full-catalogue grid take
@@ -237,6 +240,8 @@ private:
     TfrmCalendar *m_frmCalendar = nullptr;
     // The exercise window, made on first use and kept.
     TfrmExercise *m_frmExercise = nullptr;
+    // The goals window, made on first use and kept.
+    TfrmObjectives *m_frmObjectives = nullptr;
     TSubjectObserver *m_observer = nullptr;
 
     // Status bar.
@@ -275,6 +280,7 @@ private:
     QAction *m_mnuiFrequency = nullptr;
     QAction *m_mnuiCalendar = nullptr;
     QAction *m_mnuiExercises = nullptr;
+    QAction *m_mnuiObjectives = nullptr;
     QAction *m_mnuiPulse = nullptr;
     QToolBar *m_tobarArchive = nullptr;
     QToolBar *m_tobarShow = nullptr;
@@ -289,6 +295,7 @@ private:
     QToolButton *m_tbtnFrequency = nullptr;
     QToolButton *m_tbtnCalendar = nullptr;
     QToolButton *m_tbtnExercises = nullptr;
+    QToolButton *m_tbtnObjective = nullptr;
     QToolButton *m_tbtnPulse = nullptr;
     QToolButton *m_tbtnCourse = nullptr;
     QComboBox *m_cmbbxColumnPreset = nullptr;
