@@ -193,6 +193,8 @@ QWidget *TfrmObjectives::BuildInformationPage()
     m_moObjectiveComment = new QPlainTextEdit(m_tsObjective);
     m_moObjectiveComment->setObjectName(QStringLiteral("moObjectiveComment"));
     m_moObjectiveComment->setTabChangesFocus(true);
+    // Five lines of comment; the rest of the page is for the amount.
+    m_moObjectiveComment->setMaximumHeight(m_moObjectiveComment->fontMetrics().lineSpacing() * 5 + 12);
     comment->setBuddy(m_moObjectiveComment);
     grid->addWidget(comment, 3, 0, Qt::AlignTop);
     grid->addWidget(m_moObjectiveComment, 3, 1);
@@ -499,7 +501,9 @@ void TfrmObjectives::BuildAmountTypes(const QString &activityName, int index)
     m_amountGroup->button(chosen)->setChecked(true);
     // Shown only when there is a choice: 20 pixels per option and 15.
     m_rgObjectiveAmountType->setVisible(m_amountOptions.size() >= 2);
-    m_rgObjectiveAmountType->setMinimumHeight(20 * int(m_amountOptions.size()) + 15);
+    // A larger font than the options were drawn for still shows them whole.
+    m_rgObjectiveAmountType->setMinimumHeight(
+        std::max(20 * int(m_amountOptions.size()) + 15, m_rgObjectiveAmountType->sizeHint().height()));
 }
 
 quint8 TfrmObjectives::AmountTypeFromWindow() const
