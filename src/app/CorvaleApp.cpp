@@ -1,5 +1,6 @@
 #include "app/CorvaleApp.h"
 
+#include "analysis/Goals.h"
 #include "columns/ActivityColumns.h"
 #include "columns/ColumnSettings.h"
 #include "columns/ExerciseColumnSettings.h"
@@ -99,6 +100,9 @@ TCorvaleApp::TCorvaleApp(const TOptions &options) : m_options(options)
     m_columnSettings = std::make_unique<TColumnSettings>();
     m_exerciseColumnSettings = std::make_unique<TExerciseColumnSettings>();
     m_exerciseColumnSettings->SetExercises(m_exercises.get());
+    m_goals = std::make_unique<TGoals>();
+    m_goals->SetActivityNames(m_activityNames.get());
+    m_goals->SetActivityFactory(m_factory.get());
     m_courses->SetActivityNames(m_activityNames.get());
     m_courses->SetActivityFactory(m_factory.get());
     m_courses->SetActivities(m_activities.get());
@@ -124,6 +128,7 @@ TCorvaleApp::~TCorvaleApp()
     }
     // The entries, courses and column settings hold queries on the
     // connection and borrow the registers.
+    m_goals.reset();
     m_exerciseColumnSettings.reset();
     m_columnSettings.reset();
     m_courses.reset();
@@ -214,6 +219,7 @@ void TCorvaleApp::OpenDatabase()
         m_pulses->SetDatabase(m_database.get());
         m_columnSettings->SetDatabase(m_database.get());
         m_exerciseColumnSettings->SetDatabase(m_database.get());
+        m_goals->SetDatabase(m_database.get());
         m_columnSettings->LoadFromDb();
         m_columnSettings->EnsureDefaultSetting();
         LoadColSettingChoice();
@@ -311,6 +317,8 @@ void TCorvaleApp::DropDiary()
     m_pulses->ClearPulses();
     m_columnSettings->Clear();
     m_exerciseColumnSettings->Reset();
+    // The goals' activity objects hold queries on the connection.
+    m_goals->SetDatabase(nullptr);
     m_database->Close();
     m_state = TState::Closed;
 }
@@ -939,6 +947,12 @@ TPulses &TCorvaleApp::GetPulses()
 {
     RequireParts();
     return *m_pulses;
+}
+
+TGoals &TCorvaleApp::GetGoals()
+{
+    RequireParts();
+    return *m_goals;
 }
 
 TExercises &TCorvaleApp::GetExercises()

@@ -26,6 +26,7 @@ class TDefRegistry;
 class TExerciseColumnSettings;
 class TExercisePrograms;
 class TExercises;
+class TGoals;
 class TPulses;
 
 // The kinds of notification the application object sends to its observers.
@@ -257,6 +258,10 @@ public:
     // ProgramsChanged and then Idle, also when the write fails part-way.
     void SaveExercisePrograms();
 
+    // The register of training goals (see TGoals); the goals window works on
+    // it. Its follow-up reads the open diary, whatever the lists show.
+    TGoals &GetGoals();
+
     // Sends one notification of the kind with the text.
     void Send(TNotifyKind kind, const QString &text = QString());
 
@@ -289,6 +294,7 @@ private:
     std::unique_ptr<TActivityColumns> m_activityColumns;
     std::unique_ptr<TColumnSettings> m_columnSettings;
     std::unique_ptr<TExerciseColumnSettings> m_exerciseColumnSettings;
+    std::unique_ptr<TGoals> m_goals;
     QList<QStringList> m_places; // one list per display name, while a diary is open
     TOptions m_options;
     int m_colSettingChoice = -1;

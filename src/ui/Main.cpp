@@ -1,6 +1,7 @@
 #include "ui/Main.h"
 
 #include "analysis/Frequency.h"
+#include "analysis/Objectives.h"
 #include "analysis/Summary.h"
 #include "app/About.h"
 #include "app/CorvaleApp.h"
@@ -128,6 +129,22 @@ QIcon sumIcon()
     painter.setPen(pen);
     const QPointF sigma[] = {{13, 2}, {3, 2}, {8, 8}, {3, 14}, {13, 14}};
     painter.drawPolyline(sigma, 5);
+    return QIcon(picture);
+}
+
+// The picture of the goals button: a target.
+QIcon targetIcon()
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    for (const auto &[radius, colour] : {std::pair{7.5, QColor(200, 0, 30)}, std::pair{5.0, QColor(Qt::white)},
+                                         std::pair{2.5, QColor(200, 0, 30)}}) {
+        painter.setBrush(colour);
+        painter.drawEllipse(QPointF(8, 8), radius, radius);
+    }
     return QIcon(picture);
 }
 
@@ -307,6 +324,8 @@ void TfrmMain::BuildMenus()
     connect(m_mnuiColumnPresets, &QAction::triggered, this, [this] { Guard([this] { mnuiColumnPresetsClick(); }); });
     m_mnuiExercises = AddMenuItem(m_mnuShow, "mnuiExercises", QStringLiteral("S&tyrketräningsprogram..."), QKeySequence());
     connect(m_mnuiExercises, &QAction::triggered, this, [this] { Guard([this] { mnuiExercisesClick(); }); });
+    m_mnuiObjectives = AddMenuItem(m_mnuShow, "mnuiObjectives", QStringLiteral("&Målsättningar..."), QKeySequence());
+    connect(m_mnuiObjectives, &QAction::triggered, this, [this] { Guard([this] { mnuiObjectivesClick(); }); });
     m_mnuiPulse = AddMenuItem(m_mnuShow, "mnuiPulse", QStringLiteral("Pulsintervall..."), QKeySequence());
     connect(m_mnuiPulse, &QAction::triggered, this, [this] { Guard([this] { mnuiPulseClick(); }); });
 
@@ -386,6 +405,8 @@ void TfrmMain::BuildToolBars()
                                     m_mnuiColumnPresets, columnsIcon());
     m_tbtnExercises = addButton(m_tobarShow, "tbtnExercises", QStringLiteral("Visa Styrketräningsprogram"),
                                 m_mnuiExercises, dumbbellIcon());
+    m_tbtnObjective = addButton(m_tobarShow, "tbtnObjective", QStringLiteral("Visa målsättningsdialogen"), m_mnuiObjectives,
+                                targetIcon());
     m_tbtnPulse = addButton(m_tobarShow, "tbtnPulse", QStringLiteral("Visa pulsintervalldialogen"), m_mnuiPulse,
                             heartIcon());
 
@@ -735,6 +756,16 @@ void TfrmMain::mnuiExercisesClick()
         UpdateExerciseColumns();
 }
 
+void TfrmMain::mnuiObjectivesClick()
+{
+    if (!m_frmObjectives)
+        m_frmObjectives = new TfrmObjectives(m_app, this);
+    m_frmObjectives->show();
+    m_frmObjectives->raise();
+    m_frmObjectives->activateWindow();
+    CorvaleForms().UpdateWindowMenus();
+}
+
 void TfrmMain::UpdateExerciseColumns()
 {
     m_gridColumns->UpdateExerciseCaptions();
@@ -850,6 +881,8 @@ void TfrmMain::FormDestroy()
     m_frmCalendar = nullptr;
     delete m_frmColumnPresets;
     m_frmColumnPresets = nullptr;
+    delete m_frmObjectives;
+    m_frmObjectives = nullptr;
     if (m_app.State() == TCorvaleApp::TState::Open)
         m_app.Disconnect();
     RemoveWindowsAndHelpMenus();

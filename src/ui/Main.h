@@ -34,6 +34,7 @@ class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmPulse;
 class TfrmExercise;
+class TfrmObjectives;
 class TGridActivityColumns;
 class TfrmSplash;
 class TNumericalEdit;
@@ -161,6 +162,8 @@ private:
     // and the exercise columns their exercises' names.
     void mnuiColumnPresetsClick();
     void mnuiExercisesClick();
+    // Shows the goals window, made on first use and kept.
+    void mnuiObjectivesClick();
     // Shows the frequency window and lets it count the list as it is now.
     void mnuiFrequencyClick();
     // Shows the summary window, made on first use and kept.
@@ -248,6 +251,8 @@ private:
     TfrmColumnPresets *m_frmColumnPresets = nullptr;
     // The exercise window, made on first use and kept.
     TfrmExercise *m_frmExercise = nullptr;
+    // The goals window, made on first use and kept.
+    TfrmObjectives *m_frmObjectives = nullptr;
     TSubjectObserver *m_observer = nullptr;
 
     // Status bar.
@@ -288,6 +293,7 @@ private:
     QAction *m_mnuiCalendar = nullptr;
     QAction *m_mnuiColumnPresets = nullptr;
     QAction *m_mnuiExercises = nullptr;
+    QAction *m_mnuiObjectives = nullptr;
     QAction *m_mnuiPulse = nullptr;
     QToolBar *m_tobarArchive = nullptr;
     QToolBar *m_tobarShow = nullptr;
@@ -304,6 +310,7 @@ private:
     QToolButton *m_tbtnCalendar = nullptr;
     QToolButton *m_tbtnColumnPresets = nullptr;
     QToolButton *m_tbtnExercises = nullptr;
+    QToolButton *m_tbtnObjective = nullptr;
     QToolButton *m_tbtnPulse = nullptr;
     QToolButton *m_tbtnCourse = nullptr;
     QComboBox *m_cmbbxColumnPreset = nullptr;

@@ -1,0 +1,260 @@
+// The goals window from the main window: "&Målsättningar..." and its tool
+// button open one kept window; its follow-up counts the whole diary, not
+// what the main list's search found, and shows entries saved since.
+
+#include "DiaryDatabase.h"
+#include "TestDiary.h"
+#include "support/ModalWatcher.h"
+
+#include "app/CorvaleApp.h"
+#include "app/CorvaleForms.h"
+#include "foundation/CompGrid.h"
+#include "foundation/DatePicker.h"
+#include "foundation/DbClient.h"
+#include "foundation/SettingsFiles.h"
+#include "model/Activities.h"
+#include "model/ActFactory.h"
+#include "model/ActivityClasses.h"
+#include "model/ActivityName.h"
+#include "model/ClasshieTypes.h"
+#include "reference/Pulses.h"
+#include "analysis/ObjectiveChart.h"
+#include "analysis/Objectives.h"
+#include "ui/Main.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+namespace
+{
+QAtomicInt serial;
+
+TCorvaleApp::TOptions options()
+{
+    TCorvaleApp::TOptions result;
+    result.connectionName = QStringLiteral("tst_MainObjectives-%1").arg(serial.fetchAndAddRelaxed(1));
+    return result;
+}
+
+// Running sessions on the dates, written through the activity classes'
+// own storage before the window opens the diary.
+void writeSessions(const QString &path, const QStringList &dates)
+{
+    TDbConnection connection(QStringLiteral("tst_MainObjectives-writer-%1").arg(serial.fetchAndAddRelaxed(1)));
+    connection.SetDatabaseName(path);
+    connection.Params() = {QStringLiteral("USER_NAME=SYSDBA"), QStringLiteral("PASSWORD=hollyfern")};
+    connection.Open();
+    TActivityNames names;
+    names.SetDatabase(&connection);
+    names.Open();
+    QStringList codes;
+    names.GetCodes(&codes);
+    TActivityFactory factory;
+    for (const QString &code : codes)
+        factory.Register(names.NameOfCode(code), ActivityClassOfCode(code));
+    TPulses pulses;
+    pulses.SetDatabase(&connection);
+    TActivities activities;
+    activities.SetActivityNames(&names);
+    activities.SetFactory(&factory);
+    activities.SetPulses(&pulses);
+    activities.SetDatabase(&connection);
+    for (const QString &date : dates) {
+        const int nr = activities.NewActivity(names.NameOfCode(QStringLiteral("RUN")));
+        auto &session = static_cast<TTimeDistanceActivity &>(*activities.Find(nr));
+        session.SetSessionData(date, QStringLiteral("Skogen"), QString(), QString());
+        session.SetWeather(QStringLiteral("-1"), QStringLiteral("-1"), QString());
+        session.SetSleep(QStringLiteral("-1"), QString());
+        session.SetComment(QString());
+        session.SetDuration(QStringLiteral("30.00"));
+        session.SetDistance(QStringLiteral("5"));
+        session.SetCourseNr(QString());
+        const QStringList none;
+        session.SetLaps(&none, &none);
+        activities.Save(nr);
+    }
+    // A week goal of one run a week over March 2021, stored.
+    TDbQuery query(connection);
+    query.Add(QStringLiteral("insert into Goal (GoalNr, GoalName, ActivityShortName, GoalType, GoalFromDate, GoalToDate, "
+                             "GoalAmount, GoalAmountType, GoalComment) values (1, 'Löpning varje vecka', 'RUN', 0, "
+                             "'2021-03-01', '2021-03-29', 1, 0, ' ')"));
+    query.ExecSQL();
+    connection.Close();
+}
+
+// A diary with the sessions and the goal, opened by the real start-up in
+// the main window; message boxes are recorded and answered.
+class TMainWindow
+{
+public:
+    explicit TMainWindow(const QStringList &dates)
+        : m_installed(Install(m_folders, dates)), m_watcher([this](QWidget *window) { Answer(window); }),
+          m_app(options()), m_window(m_app)
+    {
+        m_window.show();
+        const bool opened = QTest::qWaitFor([this] { return m_window.windowTitle() != QLatin1String("Ternvall"); }, 10000);
+        m_window.activateWindow();
+        m_active = opened && QTest::qWaitForWindowActive(&m_window);
+    }
+
+    bool Ready() const { return m_installed && m_active && m_app.State() == TCorvaleApp::TState::Open; }
+    TfrmMain &Window() { return m_window; }
+    TCorvaleApp &App() { return m_app; }
+    template <class T> T *Child(const char *name) { return m_window.findChild<T *>(QLatin1String(name)); }
+    QAction *Action(const char *name) { return Child<QAction>(name); }
+    TfrmObjectives *Objectives() { return Child<TfrmObjectives>("frmObjectives"); }
+
+    // Searches the dates from the search page, as the user does.
+    void Search(const QString &from, const QString &to)
+    {
+        Child<TDatePicker>("wwdtpSearchDate1")->SetText(from);
+        Child<TDatePicker>("wwdtpSearchDate2")->SetText(to);
+        Child<QTabWidget>("pgctrlMain")->setCurrentWidget(Child<QWidget>("tshSearch"));
+        Action("mnuiSearch")->trigger();
+    }
+
+    QStringList messages;
+
+private:
+    static bool Install(const TTestFolders &folders, const QStringList &dates)
+    {
+        const QString path = folders.DataFolder() + QStringLiteral("/Corvale1.gdb");
+        DiaryDatabase::Create(path, QStringLiteral(TERNVALL_SCHEMA_FILE));
+        auto machine = SettingsFiles::OpenStore(SettingsFiles::THive::Machine);
+        machine->setValue(QStringLiteral("Version"), QStringLiteral("2.3.0"));
+        machine->setValue(QStringLiteral("Database/Location"), folders.DataFolder() + QLatin1Char('/'));
+        writeSessions(path, dates);
+        return true;
+    }
+
+    void Answer(QWidget *window)
+    {
+        if (window->objectName() != QLatin1String("frmMessage"))
+            return;
+        messages.append(window->findChild<QPlainTextEdit *>(QStringLiteral("moText"))->toPlainText());
+        window->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+    }
+
+    TTestFolders m_folders;
+    bool m_installed = false;
+    TModalWatcher m_watcher;
+    TCorvaleApp m_app;
+    TfrmMain m_window;
+    bool m_active = false;
+};
+
+const QStringList sessions{"2021-03-01", "2021-03-09", "2021-03-29", "2021-04-05"};
+
+// The place of a tool button on its bar, -1 when it is not there.
+int placeOn(QToolBar *bar, const char *name)
+{
+    QWidget *widget = bar->findChild<QWidget *>(QLatin1String(name));
+    const QList<QAction *> actions = bar->actions();
+    for (int i = 0; i < actions.size(); ++i) {
+        if (widget && bar->widgetForAction(actions.at(i)) == widget)
+            return i;
+    }
+    return -1;
+}
+}
+
+class tst_MainObjectives : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // "&Målsättningar..." stands in "&Visa" after the strength programs,
+    // its tool button on the Visa bar before the pulse intervals; both open
+    // one window, made once and kept, that the window menu lists.
+    void menuItemAndToolButtonOpenOneWindow()
+    {
+        TMainWindow w(sessions);
+        QVERIFY(w.Ready());
+        QAction *item = w.Action("mnuiObjectives");
+        QVERIFY(item);
+        QCOMPARE(item->text(), QStringLiteral("&Målsättningar..."));
+        QVERIFY(item->shortcut().isEmpty());
+        const QList<QAction *> shown = w.Child<QMenu>("mnuShow")->actions();
+        QVERIFY(shown.indexOf(item) > shown.indexOf(w.Action("mnuiExercises")));
+        QVERIFY(shown.indexOf(item) < shown.indexOf(w.Action("mnuiPulse")));
+        auto *button = w.Child<QToolButton>("tbtnObjective");
+        QVERIFY(button);
+        QCOMPARE(button->toolTip(), QStringLiteral("Visa målsättningsdialogen"));
+        auto *bar = w.Child<QToolBar>("tobarShow");
+        QCOMPARE(button->parentWidget(), bar);
+        QVERIFY(placeOn(bar, "tbtnObjective") > placeOn(bar, "tbtnExercises"));
+        QCOMPARE(placeOn(bar, "tbtnPulse"), placeOn(bar, "tbtnObjective") + 1);
+        QVERIFY(item->isEnabled());
+
+        QVERIFY(!w.Objectives());
+        item->trigger();
+        QPointer<TfrmObjectives> window = w.Objectives();
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->GoalLines(), QStringList{"Löpning varje vecka"});
+        QAction *entry = w.Child<QMenu>("mnuiWindow")->findChild<QAction *>(QStringLiteral("mnuiObjectivesWindow"));
+        QVERIFY(entry && entry->isEnabled());
+
+        window->close();
+        button->click();
+        QCOMPARE(w.Objectives(), window.data());
+        QVERIFY(window->isVisible());
+        QVERIFY(w.messages.isEmpty());
+    }
+
+    // The main list shows one session after a narrow search; the follow-up
+    // still counts every session of the goal's weeks, and a session saved
+    // afterwards counts when the follow-up is shown again.
+    void followUpCountsTheWholeDiary()
+    {
+        TMainWindow w(sessions);
+        QVERIFY(w.Ready());
+        w.Search(QStringLiteral("2021-03-09"), QStringLiteral("2021-03-09"));
+        QCOMPARE(w.Window().ListGrid()->RowCount() - w.Window().ListGrid()->FixedRows(), 1);
+
+        w.Action("mnuiObjectives")->trigger();
+        TfrmObjectives *window = w.Objectives();
+        QVERIFY(window);
+        auto *pages = window->findChild<QTabWidget *>(QStringLiteral("pgctrlObjective"));
+        pages->setCurrentWidget(window->findChild<QWidget *>(QStringLiteral("tsFollowUp")));
+        const auto success = [window] {
+            return window->findChild<QLabel *>(QStringLiteral("lblFollowupSuccessAvg"))->text();
+        };
+        QList<double> values;
+        for (const QPointF &point : window->Chart()->Values())
+            values.append(point.y());
+        // The run on the to date counts in the last week.
+        QCOMPARE(values, (QList<double>{1, 1, 0, 1}));
+        QCOMPARE(success(), QStringLiteral("% av dessa som uppfyller målet: 75"));
+
+        // A run saved in the third week while the window stands open.
+        const int nr = w.App().NewActivity(w.App().GetActivityNameList().NameOfCode(QStringLiteral("RUN")));
+        auto &session = static_cast<TTimeDistanceActivity &>(*w.App().FindActivity(nr));
+        session.SetSessionData(QStringLiteral("2021-03-20"), QStringLiteral("Skogen"), QString(), QString());
+        session.SetWeather(QStringLiteral("-1"), QStringLiteral("-1"), QString());
+        session.SetSleep(QStringLiteral("-1"), QString());
+        session.SetComment(QString());
+        session.SetDuration(QStringLiteral("30.00"));
+        session.SetDistance(QStringLiteral("5"));
+        session.SetCourseNr(QString());
+        const QStringList none;
+        session.SetLaps(&none, &none);
+        w.App().SaveActivity(nr);
+        QCOMPARE(success(), QStringLiteral("% av dessa som uppfyller målet: 75"));
+        pages->setCurrentWidget(window->findChild<QWidget *>(QStringLiteral("tsObjective")));
+        pages->setCurrentWidget(window->findChild<QWidget *>(QStringLiteral("tsFollowUp")));
+        QCOMPARE(success(), QStringLiteral("% av dessa som uppfyller målet: 100"));
+        QVERIFY(w.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_MainObjectives)
+#include "tst_MainObjectives.moc"
