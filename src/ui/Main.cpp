@@ -1,5 +1,6 @@
 #include "ui/Main.h"
 
+#include "analysis/CourseReplay.h"
 #include "analysis/Frequency.h"
 #include "app/About.h"
 #include "app/CorvaleApp.h"
@@ -272,6 +273,8 @@ void TfrmMain::BuildMenus()
     connect(m_mnuiCalendar, &QAction::triggered, this, [this] { Guard([this] { mnuiCalendarClick(); }); });
     m_mnuiExercises = AddMenuItem(m_mnuShow, "mnuiExercises", QStringLiteral("S&tyrketräningsprogram..."), QKeySequence());
     connect(m_mnuiExercises, &QAction::triggered, this, [this] { Guard([this] { mnuiExercisesClick(); }); });
+    m_mnuiReplay = AddMenuItem(m_mnuShow, "mnuiReplay", QStringLiteral("Uppsp&elning..."), QKeySequence());
+    connect(m_mnuiReplay, &QAction::triggered, this, [this] { Guard([this] { mnuiReplayClick(); }); });
     m_mnuiPulse = AddMenuItem(m_mnuShow, "mnuiPulse", QStringLiteral("Pulsintervall..."), QKeySequence());
     connect(m_mnuiPulse, &QAction::triggered, this, [this] { Guard([this] { mnuiPulseClick(); }); });
 
@@ -347,6 +350,8 @@ void TfrmMain::BuildToolBars()
                                                 standard(QStyle::SP_FileDialogDetailedView)));
     m_tbtnExercises = addButton(m_tobarShow, "tbtnExercises", QStringLiteral("Visa Styrketräningsprogram"),
                                 m_mnuiExercises, dumbbellIcon());
+    m_tbtnReplay = addButton(m_tobarShow, "tbtnReplay", QStringLiteral("Visa uppspelningsdialogen"), m_mnuiReplay,
+                             standard(QStyle::SP_MediaPlay));
     m_tbtnPulse = addButton(m_tobarShow, "tbtnPulse", QStringLiteral("Visa pulsintervalldialogen"), m_mnuiPulse,
                             heartIcon());
 
@@ -654,6 +659,18 @@ void TfrmMain::mnuiFrequencyClick()
     CorvaleForms().UpdateWindowMenus();
 }
 
+void TfrmMain::mnuiReplayClick()
+{
+    if (!m_frmReplay)
+        m_frmReplay = new TfrmReplay(m_app, this);
+    m_frmReplay->show();
+    m_frmReplay->raise();
+    m_frmReplay->activateWindow();
+    QCoreApplication::processEvents();
+    m_frmReplay->LoadFromSearch();
+    CorvaleForms().UpdateWindowMenus();
+}
+
 void TfrmMain::mnuiCalendarClick()
 {
     if (!m_frmCalendar)
@@ -783,6 +800,8 @@ void TfrmMain::FormDestroy()
     m_frmCourse = nullptr;
     delete m_frmFrequency;
     m_frmFrequency = nullptr;
+    delete m_frmReplay;
+    m_frmReplay = nullptr;
     delete m_frmCalendar;
     m_frmCalendar = nullptr;
     if (m_app.State() == TCorvaleApp::TState::Open)
