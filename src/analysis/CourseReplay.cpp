@@ -295,6 +295,7 @@ TfrmReplay::TfrmReplay(TCorvaleApp &app, QWidget *parent) : QMainWindow(parent, 
     }
     BuildWindow();
     BuildMenus();
+    trkbrSpeedChange();
     m_current.OnChange = [this](const QString &caption) { m_tlblCurrent->setText(caption); };
     m_max.OnChange = [this](const QString &caption) { m_tlblMax->setText(caption); };
     m_current.Clear();
@@ -471,7 +472,6 @@ void TfrmReplay::BuildWindow()
                 Refresh(false);
             });
         });
-    trkbrSpeedChange();
 }
 
 void TfrmReplay::BuildMenus()
