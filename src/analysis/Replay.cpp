@@ -8,6 +8,7 @@
 #include "model/ClasshieTypes.h"
 #include "reference/Courses.h"
 
+#include <QAtomicInteger>
 #include <QSet>
 
 #include <algorithm>
@@ -35,14 +36,39 @@ double number(const QString &text)
 }
 
 // A duration as a time of day in whole seconds; a day has no 24th hour.
+// The usual texts (digits, a point, at most three decimals) are read
+// directly; any other goes through the value utilities and their errors.
 qint64 daySeconds(const QString &text)
 {
     if (blank(text))
         return 0;
-    const int hours = TD::Hours(text);
-    if (hours > 23)
+    qint64 minutes = 0;
+    int seconds = 0;
+    bool fast = true;
+    const QString trimmed = text.trimmed();
+    const qsizetype dot = trimmed.indexOf(QLatin1Char('.'));
+    const qsizetype end = dot < 0 ? trimmed.size() : dot;
+    if (end == 0 || end > 9 || (dot >= 0 && trimmed.size() - dot - 1 > 3))
+        fast = false;
+    for (qsizetype i = 0; fast && i < end; ++i) {
+        const QChar c = trimmed.at(i);
+        fast = c.isDigit() && c.unicode() < 128;
+        minutes = minutes * 10 + (c.unicode() - u'0');
+    }
+    for (qsizetype i = 1; fast && dot >= 0 && i <= 2; ++i) {
+        const QChar c = dot + i < trimmed.size() ? trimmed.at(dot + i) : QChar(u'0');
+        fast = c.isDigit() && c.unicode() < 128;
+        seconds = seconds * 10 + (c.unicode() - u'0');
+    }
+    if (fast && dot >= 0 && dot + 3 < trimmed.size())
+        fast = trimmed.at(dot + 3).isDigit() && trimmed.at(dot + 3).unicode() < 128;
+    if (!fast || seconds > 59) {
+        minutes = qint64(TD::Hours(text)) * 60 + TD::Minutes(text);
+        seconds = TD::Seconds(text);
+    }
+    if (minutes / 60 > 23)
         throw EConvertError(QStringLiteral("Invalid time of day: %1").arg(text));
-    return qint64(hours) * 3600 + qint64(TD::Minutes(text)) * 60 + TD::Seconds(text);
+    return minutes * 60 + seconds;
 }
 
 // Whole seconds written as a split: minutes, a point, seconds, with three
@@ -72,11 +98,38 @@ QString subDistance(QString current, const QString &previous)
 }
 }
 
+// What TimesOf keeps in an item.
+struct TReplayTimes
+{
+    quint64 Replay = 0;
+    quint64 Course = 0;
+    int Laps = 0;
+    std::array<QString, TReplayItem::MaxSplits> Splits;
+    std::array<bool, TReplayItem::MaxSplits> Interpolated{};
+    QString Total;
+    std::array<double, TReplayItem::MaxSplits> SplitValue{};
+    std::array<qint64, TReplayItem::MaxSplits> SplitSeconds{};
+    double TotalValue = 0.0;
+    qint64 TotalSeconds = 0;
+    // By LapsPassed: the speed and kilometre time of the stretch the
+    // competitor is in, and the distances and times of its two ends.
+    std::array<double, TReplayItem::MaxSplits + 1> Speed{};
+    std::array<double, TReplayItem::MaxSplits + 1> Pace{};
+    std::array<double, TReplayItem::MaxSplits + 2> Distance{}; // point k at k + 1
+    std::array<qint64, TReplayItem::MaxSplits + 2> Seconds{};
+};
+
+namespace
+{
+QAtomicInteger<quint64> replays;
+}
+
 // ---------------------------------------------------------------------------
 // Course
 
 void TReplay::Clear()
 {
+    ++m_course;
     m_laps.clear();
     m_courseDistance = QStringLiteral("0.0");
 }
@@ -113,6 +166,7 @@ void TReplay::SetCourseDistance(const QString &distance)
     for (const QString &lap : m_laps)
         if (number(lap) > value)
             fail(QStringLiteral("Replay 07"));
+    ++m_course;
     m_courseDistance = distance.trimmed();
 }
 
@@ -133,7 +187,58 @@ void TReplay::SetCourseLaps(const QStringList &laps)
         before = value;
         copy.append(laps.at(i).trimmed());
     }
+    ++m_course;
     m_laps = copy;
+}
+
+const TReplayTimes &TReplay::TimesOf(const TReplayItem &item) const
+{
+    if (m_id == 0)
+        const_cast<TReplay *>(this)->m_id = replays.fetchAndAddRelaxed(1) + 1;
+    const int laps = int(m_laps.size());
+    if (const TReplayTimes *kept = item.Times.get()) {
+        bool same = kept->Replay == m_id && kept->Course == m_course && kept->Total == item.TotalTime
+            && kept->Interpolated == item.Interpolated;
+        for (int k = 0; same && k < laps; ++k)
+            same = kept->Splits.at(std::size_t(k)) == item.Splits.at(std::size_t(k));
+        if (same)
+            return *kept;
+    }
+    CheckItemTimes(item);
+    auto times = std::make_shared<TReplayTimes>();
+    times->Replay = m_id;
+    times->Course = m_course;
+    times->Laps = laps;
+    times->Splits = item.Splits;
+    times->Interpolated = item.Interpolated;
+    times->Total = item.TotalTime;
+    times->TotalValue = number(item.TotalTime);
+    times->TotalSeconds = daySeconds(item.TotalTime);
+    for (int k = 0; k < laps; ++k) {
+        times->SplitValue[std::size_t(k)] = number(item.Splits.at(std::size_t(k)));
+        times->SplitSeconds[std::size_t(k)] = daySeconds(item.Splits.at(std::size_t(k)));
+    }
+    for (int k = -1; k <= laps; ++k) {
+        times->Distance[std::size_t(k + 1)] = number(PointDistance(k));
+        times->Seconds[std::size_t(k + 1)] = daySeconds(PointTime(k, item));
+    }
+    // The speed of each stretch as the lap speed of the time arithmetic
+    // gives it (km/h with two decimals); the kilometre time from that.
+    for (int a = 0; a <= laps; ++a) {
+        double speed = 0.0;
+        if (laps == 0)
+            speed = speedValue(TD::Speed(item.TotalTime, m_courseDistance));
+        else if (a == 0)
+            speed = speedValue(TD::Speed(item.Splits.at(0), m_laps.at(0)));
+        else
+            speed = speedValue(TD::Speed(subTime(PointTime(a, item), PointTime(a - 1, item)),
+                                         subDistance(PointDistance(a), PointDistance(a - 1))));
+        times->Speed[std::size_t(a)] = speed;
+        times->Pace[std::size_t(a)] =
+            speed > 0.0 ? speedValue(TD::KmTime(QStringLiteral("60"), Str::FormatFixed(2, speed))) : 0.0;
+    }
+    item.Times = times;
+    return *times;
 }
 
 void TReplay::CheckItemTimes(const TReplayItem &item) const
@@ -266,45 +371,42 @@ void TReplay::InterpolateSplit(int i, TReplayItem &item) const
 
 int TReplay::LapsPassed(const QString &t, const TReplayItem &item) const
 {
+    const TReplayTimes &times = TimesOf(item);
     const double clock = number(t);
-    for (int k = 0; k < m_laps.size(); ++k)
-        if (number(item.Splits.at(std::size_t(k))) > clock)
+    for (int k = 0; k < times.Laps; ++k)
+        if (times.SplitValue.at(std::size_t(k)) > clock)
             return k;
-    return int(m_laps.size());
+    return times.Laps;
 }
 
 double TReplay::CurrentLapSpeed(const QString &t, const TReplayItem &item) const
 {
-    const int laps = int(m_laps.size());
-    if (laps == 0)
-        return speedValue(TD::Speed(item.TotalTime, m_courseDistance));
-    const int a = LapsPassed(t, item);
-    if (a == 0)
-        return speedValue(TD::Speed(item.Splits.at(0), m_laps.at(0)));
-    return speedValue(TD::Speed(subTime(PointTime(a, item), PointTime(a - 1, item)),
-                                subDistance(PointDistance(a), PointDistance(a - 1))));
+    return TimesOf(item).Speed.at(std::size_t(LapsPassed(t, item)));
 }
 
 TReplayState TReplay::StateAt(const QString &t, const TReplayItem &item) const
 {
     CheckTime(t);
-    CheckItemTimes(item);
+    const TReplayTimes &times = TimesOf(item);
     TReplayState state;
-    if (number(t) > number(item.TotalTime) - 0.0005) {
-        state.DistanceCovered = number(m_courseDistance);
+    const double clock = number(t);
+    if (clock > times.TotalValue - 0.0005) {
+        state.DistanceCovered = times.Distance.at(std::size_t(times.Laps + 1));
         return state;
     }
-    const int a = LapsPassed(t, item);
-    const double base = number(PointDistance(a - 1));
-    const qint64 from = daySeconds(PointTime(a - 1, item));
-    const qint64 to = daySeconds(PointTime(a, item));
+    int a = 0;
+    while (a < times.Laps && times.SplitValue.at(std::size_t(a)) <= clock)
+        ++a;
+    const double base = times.Distance.at(std::size_t(a));
+    const qint64 from = times.Seconds.at(std::size_t(a));
+    const qint64 to = times.Seconds.at(std::size_t(a + 1));
     const qint64 elapsed = daySeconds(t) - from;
-    state.Speed = CurrentLapSpeed(t, item);
-    state.Pace = state.Speed > 0.0 ? speedValue(TD::KmTime(QStringLiteral("60"), Str::FormatFixed(2, state.Speed))) : 0.0;
+    state.Speed = times.Speed.at(std::size_t(a));
+    state.Pace = times.Pace.at(std::size_t(a));
     // Constant speed within the lap, taken from the lap's own distance and
     // time rather than from the rounded speed, so that the competitor is
     // exactly at each mark at its split time.
-    const double length = number(PointDistance(a)) - base;
+    const double length = times.Distance.at(std::size_t(a + 1)) - base;
     if (to > from && elapsed > 0)
         state.DistanceCovered = base + length * double(elapsed) / double(to - from);
     else
@@ -321,20 +423,17 @@ bool TReplay::IsFinished(const QString &t, TReplayItem &item) const
 bool TReplay::IsAtSplit(const QString &t, const TReplayItem &item, int step) const
 {
     CheckTime(t);
-    CheckItemTimes(item);
+    const TReplayTimes &times = TimesOf(item);
     if (step < 1)
         fail(QStringLiteral("Tick = 0. Replay 18"));
     const qint64 window = qint64(step - 1) * 1000 + 500;
     const qint64 clock = daySeconds(t) * 1000;
-    for (int k = 0; k < m_laps.size(); ++k) {
-        const QString &split = item.Splits.at(std::size_t(k));
-        if (blank(split))
-            continue;
-        const qint64 at = daySeconds(split) * 1000;
+    for (int k = 0; k < times.Laps; ++k) {
+        const qint64 at = times.SplitSeconds.at(std::size_t(k)) * 1000;
         if (at <= clock && clock - at <= window)
             return true;
     }
-    const qint64 total = daySeconds(item.TotalTime) * 1000;
+    const qint64 total = times.TotalSeconds * 1000;
     return clock >= total && clock - total < window;
 }
 

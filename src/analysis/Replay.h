@@ -24,6 +24,8 @@ class TActivity;
 class TCourses;
 class TDbConnection;
 
+struct TReplayTimes;
+
 // One competitor: one session on the course.
 class TReplayItem
 {
@@ -51,6 +53,10 @@ public:
     double DistanceCovered = 0.0;
     QString PositionLine;
     QString SpeedLine;
+
+    // The engine's checked and converted times of the texts above for one
+    // course, made again whenever a text or the course changes.
+    mutable std::shared_ptr<const TReplayTimes> Times;
 };
 
 // Where a competitor is at a clock time.
@@ -126,6 +132,10 @@ public:
     void CheckItemTimes(const TReplayItem &item) const;
 
 private:
+    // CheckItemTimes, then the item's times as numbers and the speed of
+    // each stretch, kept in the item while its texts and the course stay
+    // the same, so that a clock tick converts no text of the item again.
+    const TReplayTimes &TimesOf(const TReplayItem &item) const;
     // Distance and time of split k (0-based) as a point of the race; k = -1
     // is the start, k = laps the finish.
     QString PointDistance(int k) const;
@@ -133,6 +143,10 @@ private:
 
     QStringList m_laps;
     QString m_courseDistance = QStringLiteral("0.0");
+    // Raised by every change of the course; the times kept in an item name
+    // the course they were made for.
+    quint64 m_course = 0;
+    quint64 m_id = 0;
 };
 
 // What loading the replay of a list of activities gives.
