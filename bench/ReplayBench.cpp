@@ -203,6 +203,7 @@ int main(int argc, char **argv)
                     const double logic = timer.nsecsElapsed() / 1e6;
                     replay.Chart()->repaint();
                     ticks.push_back(timer.nsecsElapsed() / 1e6);
+                    // REPLAY_BENCH_SPLIT=1 tells the tick and the paint apart.
                     if (qEnvironmentVariableIsSet("REPLAY_BENCH_SPLIT"))
                         std::fprintf(stderr, "tick %.2f paint %.2f\n", logic, ticks.back() - logic);
                 }
