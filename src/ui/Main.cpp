@@ -1,5 +1,6 @@
 #include "ui/Main.h"
 
+#include "analysis/CourseReplay.h"
 #include "analysis/Frequency.h"
 #include "analysis/Objectives.h"
 #include "analysis/Summary.h"
@@ -324,6 +325,8 @@ void TfrmMain::BuildMenus()
     connect(m_mnuiColumnPresets, &QAction::triggered, this, [this] { Guard([this] { mnuiColumnPresetsClick(); }); });
     m_mnuiExercises = AddMenuItem(m_mnuShow, "mnuiExercises", QStringLiteral("S&tyrketräningsprogram..."), QKeySequence());
     connect(m_mnuiExercises, &QAction::triggered, this, [this] { Guard([this] { mnuiExercisesClick(); }); });
+    m_mnuiReplay = AddMenuItem(m_mnuShow, "mnuiReplay", QStringLiteral("Uppsp&elning..."), QKeySequence());
+    connect(m_mnuiReplay, &QAction::triggered, this, [this] { Guard([this] { mnuiReplayClick(); }); });
     m_mnuiObjectives = AddMenuItem(m_mnuShow, "mnuiObjectives", QStringLiteral("&Målsättningar..."), QKeySequence());
     connect(m_mnuiObjectives, &QAction::triggered, this, [this] { Guard([this] { mnuiObjectivesClick(); }); });
     m_mnuiPulse = AddMenuItem(m_mnuShow, "mnuiPulse", QStringLiteral("Pulsintervall..."), QKeySequence());
@@ -405,6 +408,8 @@ void TfrmMain::BuildToolBars()
                                     m_mnuiColumnPresets, columnsIcon());
     m_tbtnExercises = addButton(m_tobarShow, "tbtnExercises", QStringLiteral("Visa Styrketräningsprogram"),
                                 m_mnuiExercises, dumbbellIcon());
+    m_tbtnReplay = addButton(m_tobarShow, "tbtnReplay", QStringLiteral("Visa uppspelningsdialogen"), m_mnuiReplay,
+                             standard(QStyle::SP_MediaPlay));
     m_tbtnObjective = addButton(m_tobarShow, "tbtnObjective", QStringLiteral("Visa målsättningsdialogen"), m_mnuiObjectives,
                                 targetIcon());
     m_tbtnPulse = addButton(m_tobarShow, "tbtnPulse", QStringLiteral("Visa pulsintervalldialogen"), m_mnuiPulse,
@@ -724,6 +729,18 @@ void TfrmMain::mnuiSummaryClick()
     CorvaleForms().UpdateWindowMenus();
 }
 
+void TfrmMain::mnuiReplayClick()
+{
+    if (!m_frmReplay)
+        m_frmReplay = new TfrmReplay(m_app, this);
+    m_frmReplay->show();
+    m_frmReplay->raise();
+    m_frmReplay->activateWindow();
+    QCoreApplication::processEvents();
+    m_frmReplay->LoadFromSearch();
+    CorvaleForms().UpdateWindowMenus();
+}
+
 void TfrmMain::mnuiCalendarClick()
 {
     if (!m_frmCalendar)
@@ -877,6 +894,8 @@ void TfrmMain::FormDestroy()
     m_frmFrequency = nullptr;
     delete m_frmSummary;
     m_frmSummary = nullptr;
+    delete m_frmReplay;
+    m_frmReplay = nullptr;
     delete m_frmCalendar;
     m_frmCalendar = nullptr;
     delete m_frmColumnPresets;

@@ -30,6 +30,7 @@ class TfrmColumnPresets;
 class TfrmCourse;
 class TfrmFrequency;
 class TfrmSummary;
+class TfrmReplay;
 class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmPulse;
@@ -168,6 +169,8 @@ private:
     void mnuiFrequencyClick();
     // Shows the summary window, made on first use and kept.
     void mnuiSummaryClick();
+    // Shows the replay window and lets it load the list as it is now.
+    void mnuiReplayClick();
     // The exercise columns of the list and of the full-catalogue grid take
     // the names of the exercises they show.
     void UpdateExerciseColumns();
@@ -246,6 +249,8 @@ private:
     TfrmFrequency *m_frmFrequency = nullptr;
     // The summary window, made on first use and kept.
     TfrmSummary *m_frmSummary = nullptr;
+    // The replay window, made on first use and kept.
+    TfrmReplay *m_frmReplay = nullptr;
     TfrmCalendar *m_frmCalendar = nullptr;
     // The column-settings window, made on first use and kept.
     TfrmColumnPresets *m_frmColumnPresets = nullptr;
@@ -290,6 +295,7 @@ private:
     QAction *m_mnuiNextAct = nullptr;
     QAction *m_mnuiSummary = nullptr;
     QAction *m_mnuiFrequency = nullptr;
+    QAction *m_mnuiReplay = nullptr;
     QAction *m_mnuiCalendar = nullptr;
     QAction *m_mnuiColumnPresets = nullptr;
     QAction *m_mnuiExercises = nullptr;
@@ -307,6 +313,7 @@ private:
     QToolButton *m_tbtnClear = nullptr;
     QToolButton *m_tbtnTotal = nullptr;
     QToolButton *m_tbtnFrequency = nullptr;
+    QToolButton *m_tbtnReplay = nullptr;
     QToolButton *m_tbtnCalendar = nullptr;
     QToolButton *m_tbtnColumnPresets = nullptr;
     QToolButton *m_tbtnExercises = nullptr;

@@ -1023,6 +1023,8 @@ void TfrmMain::UpdateControls()
     UpdatePrintControls(onEdit, onResult, loaded);
     m_tbtnFrequency->setEnabled(loaded > 0);
     m_mnuiFrequency->setEnabled(m_tbtnFrequency->isEnabled());
+    m_tbtnReplay->setEnabled(loaded > 0);
+    m_mnuiReplay->setEnabled(m_tbtnReplay->isEnabled());
 
     UpdateActivityCounter();
 }
