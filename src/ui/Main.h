@@ -28,6 +28,7 @@ class TDatePicker;
 class TfrmCalendar;
 class TfrmCourse;
 class TfrmFrequency;
+class TfrmReport;
 class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmPulse;
@@ -158,6 +159,7 @@ private:
     void mnuiExercisesClick();
     // Shows the frequency window and lets it count the list as it is now.
     void mnuiFrequencyClick();
+    void mnuiReportClick();
     // The exercise columns of the list and of the full-catalogue grid take
     // the names of the exercises they show.
     void UpdateExerciseColumns();
@@ -234,6 +236,7 @@ private:
     TfrmCourse *m_frmCourse = nullptr;
     // The frequency window, made on first use and kept.
     TfrmFrequency *m_frmFrequency = nullptr;
+    TfrmReport *m_frmReport = nullptr;
     TfrmCalendar *m_frmCalendar = nullptr;
     // The exercise window, made on first use and kept.
     TfrmExercise *m_frmExercise = nullptr;
@@ -273,6 +276,7 @@ private:
     QAction *m_mnuiPreviousAct = nullptr;
     QAction *m_mnuiNextAct = nullptr;
     QAction *m_mnuiFrequency = nullptr;
+    QAction *m_mnuiReport = nullptr;
     QAction *m_mnuiCalendar = nullptr;
     QAction *m_mnuiExercises = nullptr;
     QAction *m_mnuiPulse = nullptr;
@@ -287,6 +291,7 @@ private:
     QToolButton *m_tbtnPreview = nullptr;
     QToolButton *m_tbtnClear = nullptr;
     QToolButton *m_tbtnFrequency = nullptr;
+    QToolButton *m_tbtnReport = nullptr;
     QToolButton *m_tbtnCalendar = nullptr;
     QToolButton *m_tbtnExercises = nullptr;
     QToolButton *m_tbtnPulse = nullptr;

@@ -1021,6 +1021,8 @@ void TfrmMain::UpdateControls()
     UpdatePrintControls(onEdit, onResult, loaded);
     m_tbtnFrequency->setEnabled(loaded > 0);
     m_mnuiFrequency->setEnabled(m_tbtnFrequency->isEnabled());
+    m_tbtnReport->setEnabled(loaded > 0);
+    m_mnuiReport->setEnabled(m_tbtnReport->isEnabled());
 
     UpdateActivityCounter();
 }
