@@ -177,10 +177,11 @@ bool TReportChart::IsComputed(int series) const
 
 QStringList TReportChart::LegendTitles() const
 {
+    // Finish takes the series without points out of the legend.
     QStringList titles;
-    for (QLegendMarker *marker : chart()->legend()->markers())
-        if (marker->isVisible())
-            titles.append(marker->label());
+    for (QLineSeries *series : m_series)
+        if (series->isVisible())
+            titles.append(series->name());
     return titles;
 }
 
