@@ -78,9 +78,10 @@ private:
     QList<int> m_withData;
 };
 
-// The chart numbers of dates and durations: a date is its local midnight
-// and a duration the time of day it reaches from local midnight of 1 January
-// 2000, both in milliseconds since the epoch, as date-time axes take them.
+// The chart numbers of dates and durations, in milliseconds since the
+// epoch as date-time axes take them: a date is its noon UTC (the same date
+// in local time), a duration the time of day it reaches from local midnight
+// of 1 January 2000.
 double GraphDateValue(const QDate &date);
 // A duration text (minutes.seconds) as the time of day; 24 hours or more is
 // no time of day and raises EConvertError.
