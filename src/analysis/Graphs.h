@@ -99,6 +99,6 @@ int FormatDecimals(const QString &format);
 // at the block's mean x; a last block of fewer than 4 points gives none.
 QList<QPointF> BlockAverages(const QList<QPointF> &points);
 
-// The most points a graph shows value labels for: above it the labels are
-// switched off (the markers stay), so that a long list draws at once.
+// The most points a graph shows value labels and point markers for: above
+// it both are switched off, so that a long list draws at once.
 inline constexpr int PointLabelLimit = 500;

@@ -36,9 +36,8 @@ TGraphTable GraphTableOfGrid(const TStringGrid *grid, const QList<TColumnKind> &
 // held by its catalogue id, so two columns with the same caption are two
 // quantities.
 //
-// Value labels are drawn while "Visa punktvärden" is checked and the graph
-// has at most PointLabelLimit points; the markers follow the box whatever
-// the count.
+// Value labels and point markers are drawn while "Visa punktvärden" is
+// checked and the graph has at most PointLabelLimit points.
 //
 // The window registers in the window menu while it exists, has the help
 // topics 46 (the window), 47 (zooming) and 48 (printing), keeps its place

@@ -80,7 +80,7 @@ int TReportChart::AddSeries(const QString &title, int paletteIndex, const QList<
     if (paletteIndex >= 0)
         series->setColor(QColor::fromRgb(QRgb(SeriesPalette[std::size_t(paletteIndex)])));
     series->setMarkerSize(markerSize);
-    series->setPointsVisible(labels);
+    series->setPointsVisible(false);
     if (m_bottom)
         series->attachAxis(m_bottom);
     if (m_left)
@@ -112,6 +112,7 @@ int TReportChart::AddComputedSeries(const QString &title, const QList<QPointF> &
 
 void TReportChart::Finish()
 {
+    ApplyMarkers();
     for (QLineSeries *series : m_series) {
         if (series->count() > 0)
             continue;
@@ -125,10 +126,18 @@ void TReportChart::Finish()
 void TReportChart::SetPointLabels(bool visible)
 {
     m_labels = visible;
+    ApplyMarkers();
+    viewport()->update();
+}
+
+void TReportChart::ApplyMarkers()
+{
+    // Above the limit neither labels nor markers are drawn: the line alone
+    // shows a long list at once.
+    const bool markers = m_labels && PlottedPoints() <= PointLabelLimit;
     for (int i = 0; i < m_series.size(); ++i)
         if (!m_computed.at(i))
-            m_series.at(i)->setPointsVisible(visible);
-    viewport()->update();
+            m_series.at(i)->setPointsVisible(markers);
 }
 
 int TReportChart::PlottedPoints() const

@@ -50,7 +50,8 @@ public:
     // is not drawn.
     void Finish();
 
-    // Value labels and markers of every series that is not computed.
+    // Value labels and markers of every series that is not computed, drawn
+    // while the graph has at most PointLabelLimit points.
     void SetPointLabels(bool visible);
     bool PointLabels() const { return m_labels; }
     // True when labels are asked for and the graph has at most
@@ -96,6 +97,7 @@ protected:
 
 private:
     QAbstractAxis *MakeAxis(const TAxisStyle &style);
+    void ApplyMarkers();
 
     QList<QLineSeries *> m_series;
     QList<bool> m_computed;
