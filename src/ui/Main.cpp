@@ -4,6 +4,7 @@
 #include "analysis/Frequency.h"
 #include "analysis/Objectives.h"
 #include "analysis/Summary.h"
+#include "analysis/Report.h"
 #include "app/About.h"
 #include "app/CorvaleApp.h"
 #include "app/CorvaleForms.h"
@@ -317,6 +318,8 @@ void TfrmMain::BuildMenus()
     m_mnuiFrequency = AddMenuItem(m_mnuShow, "mnuiFrequency", QStringLiteral("&Aktivitetsfrekvens..."),
                                   QKeySequence(Qt::CTRL | Qt::Key_5));
     connect(m_mnuiFrequency, &QAction::triggered, this, [this] { Guard([this] { mnuiFrequencyClick(); }); });
+    m_mnuiReport = AddMenuItem(m_mnuShow, "mnuiReport", QStringLiteral("&Rapport..."), QKeySequence(Qt::CTRL | Qt::Key_6));
+    connect(m_mnuiReport, &QAction::triggered, this, [this] { Guard([this] { mnuiReportClick(); }); });
     m_mnuiCalendar = AddMenuItem(m_mnuShow, "mnuiCalendar", QStringLiteral("Ka&lender..."),
                                  QKeySequence(Qt::CTRL | Qt::Key_7));
     connect(m_mnuiCalendar, &QAction::triggered, this, [this] { Guard([this] { mnuiCalendarClick(); }); });
@@ -399,6 +402,8 @@ void TfrmMain::BuildToolBars()
                             sumIcon());
     m_tbtnFrequency = addButton(m_tobarShow, "tbtnFrequency", QStringLiteral("Visa frekvensdialogen"), m_mnuiFrequency,
                                 barsIcon());
+    m_tbtnReport = addButton(m_tobarShow, "tbtnReport", QStringLiteral("Visa rapportdialogen"), m_mnuiReport,
+                             QIcon::fromTheme(QStringLiteral("x-office-spreadsheet"), standard(QStyle::SP_FileDialogListView)));
     m_tbtnCourse = addButton(m_tobarShow, "tbtnCourse", QStringLiteral("Lägg till, ändra och ta bort banbeskrivningar"),
                              m_mnuiCoursesEdit, standard(QStyle::SP_DirHomeIcon));
     m_tbtnCalendar = addButton(m_tobarShow, "tbtnCalendar", QStringLiteral("Visa Kalenderdialogen"), m_mnuiCalendar,
@@ -741,6 +746,20 @@ void TfrmMain::mnuiReplayClick()
     CorvaleForms().UpdateWindowMenus();
 }
 
+void TfrmMain::mnuiReportClick()
+{
+    if (!m_frmReport)
+        m_frmReport = new TfrmReport(m_app, this);
+    m_frmReport->show();
+    m_frmReport->raise();
+    m_frmReport->activateWindow();
+    QCoreApplication::processEvents();
+    // The graphs find each column of the hidden grid by the kind it shows.
+    m_frmReport->LoadGraphData(m_cplxgrdAllColumns, m_gridColumns->GridKinds(m_cplxgrdAllColumns));
+    m_frmReport->Load();
+    CorvaleForms().UpdateWindowMenus();
+}
+
 void TfrmMain::mnuiCalendarClick()
 {
     if (!m_frmCalendar)
@@ -896,6 +915,8 @@ void TfrmMain::FormDestroy()
     m_frmSummary = nullptr;
     delete m_frmReplay;
     m_frmReplay = nullptr;
+    delete m_frmReport;
+    m_frmReport = nullptr;
     delete m_frmCalendar;
     m_frmCalendar = nullptr;
     delete m_frmColumnPresets;

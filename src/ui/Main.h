@@ -31,6 +31,7 @@ class TfrmCourse;
 class TfrmFrequency;
 class TfrmSummary;
 class TfrmReplay;
+class TfrmReport;
 class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmPulse;
@@ -171,6 +172,7 @@ private:
     void mnuiSummaryClick();
     // Shows the replay window and lets it load the list as it is now.
     void mnuiReplayClick();
+    void mnuiReportClick();
     // The exercise columns of the list and of the full-catalogue grid take
     // the names of the exercises they show.
     void UpdateExerciseColumns();
@@ -251,6 +253,7 @@ private:
     TfrmSummary *m_frmSummary = nullptr;
     // The replay window, made on first use and kept.
     TfrmReplay *m_frmReplay = nullptr;
+    TfrmReport *m_frmReport = nullptr;
     TfrmCalendar *m_frmCalendar = nullptr;
     // The column-settings window, made on first use and kept.
     TfrmColumnPresets *m_frmColumnPresets = nullptr;
@@ -296,6 +299,7 @@ private:
     QAction *m_mnuiSummary = nullptr;
     QAction *m_mnuiFrequency = nullptr;
     QAction *m_mnuiReplay = nullptr;
+    QAction *m_mnuiReport = nullptr;
     QAction *m_mnuiCalendar = nullptr;
     QAction *m_mnuiColumnPresets = nullptr;
     QAction *m_mnuiExercises = nullptr;
@@ -314,6 +318,7 @@ private:
     QToolButton *m_tbtnTotal = nullptr;
     QToolButton *m_tbtnFrequency = nullptr;
     QToolButton *m_tbtnReplay = nullptr;
+    QToolButton *m_tbtnReport = nullptr;
     QToolButton *m_tbtnCalendar = nullptr;
     QToolButton *m_tbtnColumnPresets = nullptr;
     QToolButton *m_tbtnExercises = nullptr;

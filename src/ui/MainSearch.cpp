@@ -1025,6 +1025,8 @@ void TfrmMain::UpdateControls()
     m_mnuiFrequency->setEnabled(m_tbtnFrequency->isEnabled());
     m_tbtnReplay->setEnabled(loaded > 0);
     m_mnuiReplay->setEnabled(m_tbtnReplay->isEnabled());
+    m_tbtnReport->setEnabled(loaded > 0);
+    m_mnuiReport->setEnabled(m_tbtnReport->isEnabled());
 
     UpdateActivityCounter();
 }
