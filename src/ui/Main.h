@@ -153,6 +153,8 @@ private:
     bool BrowseForDatabase(const QString &startFolder);
     void mnuiDbClick();
     void mnuiPulseClick();
+    // The settings window, every page enabled.
+    void mnuiSettingsClick();
     void mnuiShowCourseClick();
     void mnuiCalendarClick();
     void mnuiExercisesClick();
@@ -276,6 +278,7 @@ private:
     QAction *m_mnuiCalendar = nullptr;
     QAction *m_mnuiExercises = nullptr;
     QAction *m_mnuiPulse = nullptr;
+    QAction *m_mnuiSettings = nullptr;
     QToolBar *m_tobarArchive = nullptr;
     QToolBar *m_tobarShow = nullptr;
     QToolBar *m_tobarColSetting = nullptr;
@@ -286,6 +289,7 @@ private:
     QToolButton *m_tbtnPrint = nullptr;
     QToolButton *m_tbtnPreview = nullptr;
     QToolButton *m_tbtnClear = nullptr;
+    QToolButton *m_tbtnSettings = nullptr;
     QToolButton *m_tbtnFrequency = nullptr;
     QToolButton *m_tbtnCalendar = nullptr;
     QToolButton *m_tbtnExercises = nullptr;

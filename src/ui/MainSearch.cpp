@@ -1013,6 +1013,9 @@ void TfrmMain::UpdateControls()
     m_mnuiClear->setEnabled(m_tbtnClear->isEnabled());
     m_tbtnCalendar->setEnabled(loaded > 0);
     m_mnuiCalendar->setEnabled(m_tbtnCalendar->isEnabled());
+    // The settings window shows the names of the open diary.
+    m_tbtnSettings->setEnabled(open);
+    m_mnuiSettings->setEnabled(open);
 
     m_mnuiFind->setEnabled(onResult && loaded > 0);
     m_mnuiFindAgain->setEnabled(m_mnuiFind->isEnabled() && !m_findText.isEmpty());
