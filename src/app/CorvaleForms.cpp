@@ -53,7 +53,7 @@ TCorvaleForms::TCorvaleForms()
 
 TCorvaleForms::~TCorvaleForms()
 {
-    for (QPointer<QDialog> *dialog : {&m_sort, &m_find, &m_genericName, &m_chooseCourse, &m_printTitle})
+    for (QPointer<QDialog> *dialog : {&m_sort, &m_find, &m_genericName, &m_chooseCourse, &m_printTitle, &m_settings})
         delete dialog->data();
     delete m_listPrint.data();
     delete m_help.data();

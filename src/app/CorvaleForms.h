@@ -19,6 +19,7 @@ class TfrmGenericName;
 class TfrmHelp;
 class TfrmPrint;
 class TfrmPrintTitle;
+class TfrmSettings;
 class TfrmSort;
 class TStringGrid;
 
@@ -92,6 +93,11 @@ public:
     // first `columnCount` columns or as `proposal`, then the print or the
     // preview. False when the user cancelled the title.
     bool PrintGrid(QWidget *owner, TStringGrid *grid, int columnCount, const QString &proposal, bool preview);
+    // The settings window with the pages of `pages` enabled (a mask of
+    // TfrmSettings::TPage: 15 all, 2 "Summering", 4 "Personbästa"); like the
+    // course choice it is made anew for another application object. The
+    // caller shows it with exec().
+    TfrmSettings &SettingsDialog(TCorvaleApp &app, QWidget *owner, int pages);
 
 private:
     TCursorManagement m_cursor;
@@ -108,6 +114,8 @@ private:
     const TCorvaleApp *m_chooseCourseApp = nullptr;
     QPointer<QDialog> m_printTitle;
     QPointer<QObject> m_listPrint;
+    QPointer<QDialog> m_settings;
+    const TCorvaleApp *m_settingsApp = nullptr;
 };
 
 // The process's forms services, made on first use.

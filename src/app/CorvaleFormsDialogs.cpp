@@ -3,6 +3,7 @@
 
 #include "app/CorvaleForms.h"
 
+#include "app/SettingsWindow.h"
 #include "export/GenReport.h"
 #include "export/PrintTtl.h"
 #include "foundation/Find.h"
@@ -82,4 +83,15 @@ bool TCorvaleForms::PrintGrid(QWidget *owner, TStringGrid *grid, int columnCount
     else
         list.PrintList(owner);
     return true;
+}
+
+TfrmSettings &TCorvaleForms::SettingsDialog(TCorvaleApp &app, QWidget *owner, int pages)
+{
+    // The window works on the application object it was made with.
+    if (m_settings && m_settingsApp != &app)
+        delete m_settings.data();
+    m_settingsApp = &app;
+    auto &dialog = Shared<TfrmSettings>(m_settings, [&app, owner] { return new TfrmSettings(app, owner); });
+    dialog.SetPages(pages);
+    return dialog;
 }

@@ -9,6 +9,7 @@
 #include "app/CorvaleApp.h"
 #include "app/CorvaleForms.h"
 #include "app/DbSelect.h"
+#include "app/SettingsWindow.h"
 #include "app/Splash.h"
 #include "columns/ActivityColumns.h"
 #include "columns/ColumnPresets.h"
@@ -271,6 +272,8 @@ void TfrmMain::BuildMenus()
     connect(m_mnuiPreview, &QAction::triggered, this, [this] { Guard([this] { mnuiPreviewPrintClick(true); }); });
     m_mnuiClear = AddMenuItem(m_mnuArchive, "mnuiClear", QStringLiteral("&Rensa"), QKeySequence());
     connect(m_mnuiClear, &QAction::triggered, this, [this] { Guard([this] { mnuiClearClick(); }); });
+    m_mnuiSettings = AddMenuItem(m_mnuArchive, "mnuiSettings", QStringLiteral("&Inställningar..."), QKeySequence());
+    connect(m_mnuiSettings, &QAction::triggered, this, [this] { Guard([this] { mnuiSettingsClick(); }); });
     m_mnuArchive->addSeparator();
     m_mnuiDb = AddMenuItem(m_mnuArchive, "mnuiDb", QStringLiteral("&Byt användare..."), QKeySequence());
     connect(m_mnuiDb, &QAction::triggered, this, [this] { Guard([this] { mnuiDbClick(); }); });
@@ -394,6 +397,8 @@ void TfrmMain::BuildToolBars()
                                                standard(QStyle::SP_FileDialogInfoView)));
     m_tbtnClear = addButton(m_tobarArchive, "tbtnClear", QStringLiteral("Rensa fält"), m_mnuiClear,
                             standard(QStyle::SP_DialogResetButton));
+    m_tbtnSettings = addButton(m_tobarArchive, "tbtnSettings", QStringLiteral("Inställningar"), m_mnuiSettings,
+                               QIcon::fromTheme(QStringLiteral("preferences-system"), standard(QStyle::SP_ComputerIcon)));
 
     m_tobarShow = new QToolBar(QStringLiteral("Visa"), this);
     m_tobarShow->setObjectName(QStringLiteral("tobarShow"));
@@ -700,6 +705,11 @@ void TfrmMain::mnuiPulseClick()
     if (!m_frmPulse)
         m_frmPulse = new TfrmPulse(m_app, this);
     m_frmPulse->exec();
+}
+
+void TfrmMain::mnuiSettingsClick()
+{
+    CorvaleForms().SettingsDialog(m_app, this, TfrmSettings::pgAll).exec();
 }
 
 void TfrmMain::mnuiShowCourseClick()

@@ -158,6 +158,8 @@ private:
     bool BrowseForDatabase(const QString &startFolder);
     void mnuiDbClick();
     void mnuiPulseClick();
+    // The settings window, every page enabled.
+    void mnuiSettingsClick();
     void mnuiShowCourseClick();
     void mnuiCalendarClick();
     // The column-settings window; on OK the list takes the current setting
@@ -305,6 +307,7 @@ private:
     QAction *m_mnuiExercises = nullptr;
     QAction *m_mnuiObjectives = nullptr;
     QAction *m_mnuiPulse = nullptr;
+    QAction *m_mnuiSettings = nullptr;
     QToolBar *m_tobarArchive = nullptr;
     QToolBar *m_tobarShow = nullptr;
     QToolBar *m_tobarColSetting = nullptr;
@@ -316,6 +319,7 @@ private:
     QToolButton *m_tbtnPreview = nullptr;
     QToolButton *m_tbtnClear = nullptr;
     QToolButton *m_tbtnTotal = nullptr;
+    QToolButton *m_tbtnSettings = nullptr;
     QToolButton *m_tbtnFrequency = nullptr;
     QToolButton *m_tbtnReplay = nullptr;
     QToolButton *m_tbtnReport = nullptr;

@@ -1015,6 +1015,9 @@ void TfrmMain::UpdateControls()
     m_mnuiCalendar->setEnabled(m_tbtnCalendar->isEnabled());
     m_tbtnColumnPresets->setEnabled(open);
     m_mnuiColumnPresets->setEnabled(m_tbtnColumnPresets->isEnabled());
+    // The settings window shows the names of the open diary.
+    m_tbtnSettings->setEnabled(open);
+    m_mnuiSettings->setEnabled(open);
 
     m_mnuiFind->setEnabled(onResult && loaded > 0);
     m_mnuiFindAgain->setEnabled(m_mnuiFind->isEnabled() && !m_findText.isEmpty());
