@@ -28,6 +28,7 @@ class TDatePicker;
 class TfrmCalendar;
 class TfrmCourse;
 class TfrmFrequency;
+class TfrmRecords;
 class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmPulse;
@@ -156,6 +157,9 @@ private:
     void mnuiShowCourseClick();
     void mnuiCalendarClick();
     void mnuiExercisesClick();
+    // Shows the personal-records window and lets it read the records as the
+    // diary holds them now.
+    void mnuiRecordClick();
     // Shows the frequency window and lets it count the list as it is now.
     void mnuiFrequencyClick();
     // The exercise columns of the list and of the full-catalogue grid take
@@ -232,6 +236,8 @@ private:
     TfrmPulse *m_frmPulse = nullptr;
     // The course window, made on first use and kept.
     TfrmCourse *m_frmCourse = nullptr;
+    // The personal-records window, made on first use and kept.
+    TfrmRecords *m_frmRecords = nullptr;
     // The frequency window, made on first use and kept.
     TfrmFrequency *m_frmFrequency = nullptr;
     TfrmCalendar *m_frmCalendar = nullptr;
@@ -272,6 +278,7 @@ private:
     QAction *m_mnuiFindAgain = nullptr;
     QAction *m_mnuiPreviousAct = nullptr;
     QAction *m_mnuiNextAct = nullptr;
+    QAction *m_mnuiRecord = nullptr;
     QAction *m_mnuiFrequency = nullptr;
     QAction *m_mnuiCalendar = nullptr;
     QAction *m_mnuiExercises = nullptr;
@@ -286,6 +293,7 @@ private:
     QToolButton *m_tbtnPrint = nullptr;
     QToolButton *m_tbtnPreview = nullptr;
     QToolButton *m_tbtnClear = nullptr;
+    QToolButton *m_tbtnRecord = nullptr;
     QToolButton *m_tbtnFrequency = nullptr;
     QToolButton *m_tbtnCalendar = nullptr;
     QToolButton *m_tbtnExercises = nullptr;
