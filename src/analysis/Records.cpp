@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopeGuard>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -491,6 +492,9 @@ void TfrmRecords::QueueSearch()
 void TfrmRecords::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
+    // FormShow: a window shown again starts on the courses' list.
+    if (!event->spontaneous())
+        ShowPage(TDTPage);
     if (m_outdated)
         QueueSearch();
 }
