@@ -304,7 +304,7 @@ void TWorkout::ProgramRecords(QList<TWRecordItem> &list, const QString &exercise
     const QString reps = repsColumn(n);
     TDbQuery &query = Query();
     query.Clear();
-    AddLine(&query, QStringLiteral("select distinct SessionDate, SessionPlace, ExProgName, ") + load + QStringLiteral(", ") + reps);
+    AddLine(&query, QStringLiteral("select SessionDate, SessionPlace, ExProgName, ") + load + QStringLiteral(", ") + reps);
     AddLine(&query, QStringLiteral("from workout w, workoutexerciseprograms wp, trainingsession t, exerciseprograms ep"));
     AddLine(&query, QStringLiteral("where w.wonr = wp.wonr and"));
     AddLine(&query, QStringLiteral("      SessionNr = w.wonr and"));
@@ -338,7 +338,7 @@ void TWorkout::FreeRecords(QList<TWRecordItem> &list, int minSets, int minCount,
         const QString load = loadColumn(k);
         const QString reps = repsColumn(k);
         query.Clear();
-        AddLine(&query, QStringLiteral("select distinct SessionDate, SessionPlace, ") + load + QStringLiteral(", ") + reps);
+        AddLine(&query, QStringLiteral("select SessionDate, SessionPlace, ") + load + QStringLiteral(", ") + reps);
         AddLine(&query, QStringLiteral("from Workout a, TrainingSession c"));
         AddLine(&query, QStringLiteral("where c.SessionNr = a.WoNr and"));
         AddLine(&query, QStringLiteral("(") + load + QStringLiteral(" is not null or"));

@@ -5,6 +5,7 @@
 #include "analysis/Objectives.h"
 #include "analysis/Summary.h"
 #include "analysis/Report.h"
+#include "analysis/Records.h"
 #include "app/About.h"
 #include "app/CorvaleApp.h"
 #include "app/CorvaleForms.h"
@@ -148,6 +149,24 @@ QIcon targetIcon()
         painter.setBrush(colour);
         painter.drawEllipse(QPointF(8, 8), radius, radius);
     }
+    return QIcon(picture);
+}
+
+// The picture of the personal-records button: a gold medal on its ribbon.
+QIcon medalIcon()
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(200, 0, 30));
+    painter.drawPolygon(QPolygonF({QPointF(3, 0), QPointF(7, 0), QPointF(9, 7), QPointF(5, 7)}));
+    painter.setBrush(QColor(0, 0, 160));
+    painter.drawPolygon(QPolygonF({QPointF(9, 0), QPointF(13, 0), QPointF(11, 7), QPointF(7, 7)}));
+    painter.setBrush(QColor(230, 180, 20));
+    painter.setPen(QColor(150, 110, 0));
+    painter.drawEllipse(QRectF(3.5, 6.5, 9, 9));
     return QIcon(picture);
 }
 
@@ -318,6 +337,8 @@ void TfrmMain::BuildMenus()
     m_mnuShow->addSeparator();
     m_mnuiSummary = AddMenuItem(m_mnuShow, "mnuiSummary", QStringLiteral("S&ummering..."), QKeySequence(Qt::CTRL | Qt::Key_3));
     connect(m_mnuiSummary, &QAction::triggered, this, [this] { Guard([this] { mnuiSummaryClick(); }); });
+    m_mnuiRecord = AddMenuItem(m_mnuShow, "mnuiRecord", QStringLiteral("&Personbästa..."), QKeySequence(Qt::CTRL | Qt::Key_2));
+    connect(m_mnuiRecord, &QAction::triggered, this, [this] { Guard([this] { mnuiRecordClick(); }); });
     m_mnuiFrequency = AddMenuItem(m_mnuShow, "mnuiFrequency", QStringLiteral("&Aktivitetsfrekvens..."),
                                   QKeySequence(Qt::CTRL | Qt::Key_5));
     connect(m_mnuiFrequency, &QAction::triggered, this, [this] { Guard([this] { mnuiFrequencyClick(); }); });
@@ -405,6 +426,8 @@ void TfrmMain::BuildToolBars()
     addToolBar(Qt::TopToolBarArea, m_tobarShow);
     m_tbtnTotal = addButton(m_tobarShow, "tbtnTotal", QStringLiteral("Visa summeringsdialogen"), m_mnuiSummary,
                             sumIcon());
+    m_tbtnRecord = addButton(m_tobarShow, "tbtnRecord", QStringLiteral("Visa personbästadialogen"), m_mnuiRecord,
+                             medalIcon());
     m_tbtnFrequency = addButton(m_tobarShow, "tbtnFrequency", QStringLiteral("Visa frekvensdialogen"), m_mnuiFrequency,
                                 barsIcon());
     m_tbtnReport = addButton(m_tobarShow, "tbtnReport", QStringLiteral("Visa rapportdialogen"), m_mnuiReport,
@@ -722,6 +745,19 @@ void TfrmMain::mnuiShowCourseClick()
     CorvaleForms().UpdateWindowMenus();
 }
 
+void TfrmMain::mnuiRecordClick()
+{
+    if (!m_frmRecords)
+        m_frmRecords = new TfrmRecords(m_app, this);
+    m_frmRecords->show();
+    m_frmRecords->raise();
+    m_frmRecords->activateWindow();
+    CorvaleForms().UpdateWindowMenus();
+    // Saving an activity tells no window, so every opening reads the
+    // records as the diary holds them now.
+    m_frmRecords->mnuiSearchClick();
+}
+
 void TfrmMain::mnuiFrequencyClick()
 {
     if (!m_frmFrequency)
@@ -919,6 +955,8 @@ void TfrmMain::FormDestroy()
     // window does.
     delete m_frmCourse;
     m_frmCourse = nullptr;
+    delete m_frmRecords;
+    m_frmRecords = nullptr;
     delete m_frmFrequency;
     m_frmFrequency = nullptr;
     delete m_frmSummary;

@@ -32,6 +32,7 @@ class TfrmFrequency;
 class TfrmSummary;
 class TfrmReplay;
 class TfrmReport;
+class TfrmRecords;
 class TfrmCurrentCourse;
 class TfrmDbSelect;
 class TfrmPulse;
@@ -168,6 +169,9 @@ private:
     void mnuiExercisesClick();
     // Shows the goals window, made on first use and kept.
     void mnuiObjectivesClick();
+    // Shows the personal-records window and lets it read the records as the
+    // diary holds them now.
+    void mnuiRecordClick();
     // Shows the frequency window and lets it count the list as it is now.
     void mnuiFrequencyClick();
     // Shows the summary window, made on first use and kept.
@@ -249,6 +253,8 @@ private:
     TfrmPulse *m_frmPulse = nullptr;
     // The course window, made on first use and kept.
     TfrmCourse *m_frmCourse = nullptr;
+    // The personal-records window, made on first use and kept.
+    TfrmRecords *m_frmRecords = nullptr;
     // The frequency window, made on first use and kept.
     TfrmFrequency *m_frmFrequency = nullptr;
     // The summary window, made on first use and kept.
@@ -299,6 +305,7 @@ private:
     QAction *m_mnuiPreviousAct = nullptr;
     QAction *m_mnuiNextAct = nullptr;
     QAction *m_mnuiSummary = nullptr;
+    QAction *m_mnuiRecord = nullptr;
     QAction *m_mnuiFrequency = nullptr;
     QAction *m_mnuiReplay = nullptr;
     QAction *m_mnuiReport = nullptr;
@@ -320,6 +327,7 @@ private:
     QToolButton *m_tbtnClear = nullptr;
     QToolButton *m_tbtnTotal = nullptr;
     QToolButton *m_tbtnSettings = nullptr;
+    QToolButton *m_tbtnRecord = nullptr;
     QToolButton *m_tbtnFrequency = nullptr;
     QToolButton *m_tbtnReplay = nullptr;
     QToolButton *m_tbtnReport = nullptr;

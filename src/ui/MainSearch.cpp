@@ -1024,6 +1024,8 @@ void TfrmMain::UpdateControls()
     m_mnuiNextAct->setEnabled(loaded >= 1 && (onResult || onEdit));
     m_mnuiPreviousAct->setEnabled(m_mnuiNextAct->isEnabled());
     UpdatePrintControls(onEdit, onResult, loaded);
+    m_tbtnRecord->setEnabled(open);
+    m_mnuiRecord->setEnabled(m_tbtnRecord->isEnabled());
     m_tbtnFrequency->setEnabled(loaded > 0);
     m_mnuiFrequency->setEnabled(m_tbtnFrequency->isEnabled());
     m_tbtnReplay->setEnabled(loaded > 0);

@@ -621,6 +621,36 @@ private slots:
             QCOMPARE(items, c.items);
         }
     }
+
+    // Two workouts with the same date, place and values are two sessions:
+    // both are listed and counted.
+    void identicalWorkoutsCountEach()
+    {
+        TTestDiary diary;
+        auto &db = diary.Connection();
+        TRegisters registers(db, {2});
+        int nr = 0;
+        for (const char *program : {"1", "1", "", ""}) {
+            auto workout = makeWorkout(db, ++nr, &registers.programs, QStringLiteral("2024-03-01"));
+            TWorkoutExercises slotValues;
+            for (TWorkoutExercise &slot : slotValues)
+                slot = TWorkoutExercise{QString(), QString(), QString()};
+            slotValues[1] = TWorkoutExercise{QString(), QStringLiteral("3x10"), QStringLiteral("80")};
+            workout->SetExercises(slotValues);
+            workout->SetProgram(QLatin1String(program));
+            workout->Insert();
+        }
+        TWorkout records;
+        records.SetDatabase(&db);
+        QList<TWRecordItem> program;
+        records.ProgramRecords(program, QStringLiteral("Knäböj"), 0, 0, 1, QStringLiteral("2"));
+        QCOMPARE(program.size(), 2);
+        QList<TWRecordItem> free;
+        records.FreeRecords(free, 0, 1, 0);
+        QCOMPARE(free.size(), 1);
+        QCOMPARE(free.first().Exercise, QStringLiteral("Bröst2"));
+        QCOMPARE(free.first().Count, QStringLiteral("2"));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_Workout)
