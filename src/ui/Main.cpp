@@ -335,10 +335,10 @@ void TfrmMain::BuildMenus()
                                 QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
     connect(m_mnuiNextAct, &QAction::triggered, this, [this] { Guard([this] { mnuiNextPrevActClick(true); }); });
     m_mnuShow->addSeparator();
-    m_mnuiSummary = AddMenuItem(m_mnuShow, "mnuiSummary", QStringLiteral("S&ummering..."), QKeySequence(Qt::CTRL | Qt::Key_3));
-    connect(m_mnuiSummary, &QAction::triggered, this, [this] { Guard([this] { mnuiSummaryClick(); }); });
     m_mnuiRecord = AddMenuItem(m_mnuShow, "mnuiRecord", QStringLiteral("&Personbästa..."), QKeySequence(Qt::CTRL | Qt::Key_2));
     connect(m_mnuiRecord, &QAction::triggered, this, [this] { Guard([this] { mnuiRecordClick(); }); });
+    m_mnuiSummary = AddMenuItem(m_mnuShow, "mnuiSummary", QStringLiteral("S&ummering..."), QKeySequence(Qt::CTRL | Qt::Key_3));
+    connect(m_mnuiSummary, &QAction::triggered, this, [this] { Guard([this] { mnuiSummaryClick(); }); });
     m_mnuiFrequency = AddMenuItem(m_mnuShow, "mnuiFrequency", QStringLiteral("&Aktivitetsfrekvens..."),
                                   QKeySequence(Qt::CTRL | Qt::Key_5));
     connect(m_mnuiFrequency, &QAction::triggered, this, [this] { Guard([this] { mnuiFrequencyClick(); }); });
@@ -424,10 +424,10 @@ void TfrmMain::BuildToolBars()
     m_tobarShow = new QToolBar(QStringLiteral("Visa"), this);
     m_tobarShow->setObjectName(QStringLiteral("tobarShow"));
     addToolBar(Qt::TopToolBarArea, m_tobarShow);
-    m_tbtnTotal = addButton(m_tobarShow, "tbtnTotal", QStringLiteral("Visa summeringsdialogen"), m_mnuiSummary,
-                            sumIcon());
     m_tbtnRecord = addButton(m_tobarShow, "tbtnRecord", QStringLiteral("Visa personbästadialogen"), m_mnuiRecord,
                              medalIcon());
+    m_tbtnTotal = addButton(m_tobarShow, "tbtnTotal", QStringLiteral("Visa summeringsdialogen"), m_mnuiSummary,
+                            sumIcon());
     m_tbtnFrequency = addButton(m_tobarShow, "tbtnFrequency", QStringLiteral("Visa frekvensdialogen"), m_mnuiFrequency,
                                 barsIcon());
     m_tbtnReport = addButton(m_tobarShow, "tbtnReport", QStringLiteral("Visa rapportdialogen"), m_mnuiReport,
