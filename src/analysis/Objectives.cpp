@@ -50,6 +50,8 @@ const QString windowKey = QString::fromLatin1(SettingsFiles::KeyRoot) + QStringL
 const QString busyId = QStringLiteral("Objectives");
 const QString deletedLine = QStringLiteral("< Borttagen >");
 const QString discardQuestion = QStringLiteral("Vill du verkligen avbryta dina ändringar?");
+const QString unsavedQuestion =
+    QStringLiteral("Målsättningarna har ändringar som inte är sparade. Vill du spara dem?");
 const QString numberOption = QStringLiteral("Antal");
 const QString distanceOption = QStringLiteral("Distans");
 const QString timeOption = QStringLiteral("Tid");
@@ -374,6 +376,41 @@ void TfrmObjectives::closeEvent(QCloseEvent *event)
             m_app.GetGoals().LoadGoals();
         CorvaleForms().WindowListChanged();
     });
+}
+
+bool TfrmObjectives::ReleaseDiary()
+{
+    if (m_app.State() != TCorvaleApp::TState::Open)
+        return true;
+    bool release = false;
+    Guard([this, &release] {
+        // What is typed in a window that is open, even hidden or minimised,
+        // counts as changed; a refused value keeps the diary open with the
+        // field in focus.
+        if (!m_closed)
+            ObjectiveChange();
+        TGoals &goals = m_app.GetGoals();
+        if (!goals.HasChanges()) {
+            release = true;
+            return;
+        }
+        showNormal();
+        raise();
+        activateWindow();
+        const quint16 answer =
+            ShowMessageBox(unsavedQuestion, TMessageKind::Question,
+                           TMessageButtons(TMessageButton::Yes) | TMessageButton::No | TMessageButton::Cancel);
+        if (answer == TMessageResult::Yes) {
+            mnuiSaveClick();
+            release = !goals.HasChanges();
+        } else if (answer == TMessageResult::No) {
+            goals.LoadGoals();
+            m_shownGoal = -1;
+            FillGoalList();
+            release = true;
+        }
+    });
+    return release;
 }
 
 void TfrmObjectives::FormShow()

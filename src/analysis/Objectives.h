@@ -65,6 +65,12 @@ public:
     // Prints the page in front to a PDF file without asking.
     void PrintToFile(const QString &fileName);
 
+    // Asked before the diary closes (another user, the end of the program):
+    // goals changed and not saved are saved, given up or kept with the diary
+    // open, as the user answers "Målsättningarna har ändringar som inte är
+    // sparade. Vill du spara dem?". Returns whether the diary may close.
+    bool ReleaseDiary();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

@@ -2,6 +2,7 @@
 
 #include "app/CorvaleApp.h"
 #include "app/CorvaleForms.h"
+#include "app/SettingsWindow.h"
 #include "export/GenReport.h"
 #include "foundation/CompGrid.h"
 #include "foundation/CrsrMgt.h"
@@ -217,6 +218,7 @@ void TfrmRecords::BuildMenus()
                       [this] { mnuiPreviewPrintClick(false); });
     m_mnuiPreview = add(archive, "mnuiPreview", QStringLiteral("&Förhandsgranska"), QKeySequence(),
                         [this] { mnuiPreviewPrintClick(true); });
+    add(archive, "mnuiSettings", QStringLiteral("&Inställningar..."), QKeySequence(), [this] { mnuiSettingsClick(); });
     archive->addSeparator();
     add(archive, "mnuiClose", QStringLiteral("Stä&ng"), QKeySequence(Qt::ALT | Qt::Key_F4), [this] { close(); });
 
@@ -501,6 +503,14 @@ void TfrmRecords::showEvent(QShowEvent *event)
 
 // ---------------------------------------------------------------------------
 // Sorting and finding
+
+// The settings window with only its personal-records page: the repetition
+// limits a load must reach. Its OK notifies the change, after which the
+// records shown are marked out of date.
+void TfrmRecords::mnuiSettingsClick()
+{
+    CorvaleForms().SettingsDialog(m_app, this, TfrmSettings::pgRecords).exec();
+}
 
 void TfrmRecords::mnuiSortClick()
 {

@@ -56,6 +56,7 @@ public:
     // The handlers of the menus, for the main window and the tests.
     void mnuiSearchClick();
     void mnuiSortClick();
+    void mnuiSettingsClick();
     void mnuiFindClick();
     void mnuiFindAgainClick();
     void mnuiPreviewPrintClick(bool preview);

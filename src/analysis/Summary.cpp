@@ -2,6 +2,7 @@
 
 #include "app/CorvaleApp.h"
 #include "app/CorvaleForms.h"
+#include "app/SettingsWindow.h"
 #include "export/GenReport.h"
 #include "export/PrintTtl.h"
 #include "foundation/CompGrid.h"
@@ -263,6 +264,8 @@ void TfrmSummary::BuildMenus()
     archive->addSeparator();
     m_mnuiClear = add("mnuiClear", QStringLiteral("&Rensa"), QKeySequence());
     connect(m_mnuiClear, &QAction::triggered, this, [this] { Guard([this] { mnuiClearClick(); }); });
+    QAction *settings = add("mnuiSettings", QStringLiteral("&Inställningar..."), QKeySequence());
+    connect(settings, &QAction::triggered, this, [this] { Guard([this] { mnuiSettingsClick(); }); });
     archive->addSeparator();
     QAction *close = add("mnuiClose", QStringLiteral("Stä&ng"), QKeySequence(Qt::ALT | Qt::Key_F4));
     connect(close, &QAction::triggered, this, [this] { this->close(); });
@@ -568,6 +571,14 @@ void TfrmSummary::Fill(const TSummaryResults &results, const QStringList &totals
 
 // ---------------------------------------------------------------------------
 // Sorting and printing
+
+// The settings window with only its summary page: what the columns show and
+// which activities are summed. Its OK notifies the change, which rebuilds
+// the columns here.
+void TfrmSummary::mnuiSettingsClick()
+{
+    CorvaleForms().SettingsDialog(m_app, this, TfrmSettings::pgSummary).exec();
+}
 
 void TfrmSummary::mnuiSortClick()
 {

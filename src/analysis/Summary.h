@@ -46,6 +46,7 @@ public:
     // box and the focus on the field; the fields keep what was typed.
     void mnuiSearchClick();
     void mnuiSortClick();
+    void mnuiSettingsClick();
     void mnuiClearClick();
     // Print and preview: the year grid with an empty row and the totals row
     // under the title "Summering (01 - 01 till 06 - 30)", which the

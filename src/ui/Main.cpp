@@ -710,7 +710,7 @@ void TfrmMain::mnuiDbClick()
 {
     if (!m_dbSelect)
         m_dbSelect = new TfrmDbSelect(m_app, this);
-    if (m_dbSelect->exec() != QDialog::Accepted)
+    if (m_dbSelect->exec() != QDialog::Accepted || !ReleaseDiary())
         return;
     m_app.CloseDatabase();
     m_app.SetUserNumber(m_dbSelect->SelectedUser());
@@ -927,13 +927,20 @@ void TfrmMain::closeEvent(QCloseEvent *event)
                                    TMessageButtons(TMessageButton::Yes) | TMessageButton::No)
                     == TMessageResult::Yes;
         });
-        if (!close) {
+        if (!close || !ReleaseDiary()) {
             event->ignore();
             return;
         }
         Guard([this] { FormClose(); });
     }
     event->accept();
+}
+
+// Windows holding unsaved work of the diary are asked before it closes;
+// any of them may keep it open.
+bool TfrmMain::ReleaseDiary()
+{
+    return !m_frmObjectives || m_frmObjectives->ReleaseDiary();
 }
 
 void TfrmMain::FormClose()

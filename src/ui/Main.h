@@ -135,6 +135,7 @@ protected:
 private:
     void FormCreate();
     void FormClose();
+    bool ReleaseDiary();
     void FormDestroy();
     void BuildPages();
     void BuildSearchPage();

@@ -305,6 +305,37 @@ private slots:
         QCOMPARE(w.window.CourseRecords().size(), 2);
     }
 
+    // "Inställningar..." opens the settings window on its personal-records
+    // page alone; a limit confirmed there reaches the lists.
+    void theSettingsItemOpensOnlyTheRecordsPage()
+    {
+        TRecordsWindow w;
+        w.window.mnuiSearchClick();
+        QCOMPARE(w.window.CourseRecords().size(), 2);
+        QList<bool> enabled;
+        QString front;
+        w.dialogs.actions.insert(QStringLiteral("frmSettings"), [&](QWidget *window) {
+            auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("pgctrlSettings"));
+            for (int i = 0; i < tabs->count(); ++i)
+                enabled.append(tabs->isTabEnabled(i) && tabs->widget(i)->isEnabled());
+            front = tabs->currentWidget()->objectName();
+            auto *sessions = window->findChild<QLineEdit *>(QStringLiteral("numedtRecordTDTNum"));
+            sessions->selectAll();
+            QTest::keyClicks(sessions, QStringLiteral("2"));
+            window->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+        });
+        QAction *settings = w.Action("mnuiSettings");
+        QVERIFY(settings);
+        QCOMPARE(settings->text(), QStringLiteral("&Inställningar..."));
+        settings->trigger();
+        QCOMPARE(enabled, (QList<bool>{false, false, true, false}));
+        QCOMPARE(front, QStringLiteral("tshRecords"));
+        QCOMPARE(w.diary.App().GetSettings().RecordNum, 2);
+        QTRY_COMPARE(rows(w.window.TDTGrid()), QStringList{runRecord.arg(w.Run())});
+        QVERIFY(w.dialogs.messages.isEmpty());
+        FreeCorvaleForms();
+    }
+
     // The window stands in the window menu while it exists; F1 shows the
     // page of the list in front, the help menu's entries the window, the
     // sorting and the printing.

@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -461,6 +462,39 @@ private slots:
         QCOMPARE(w.Headers(), QStringList({QStringLiteral("År"), QStringLiteral("Jogging\r (tim)")}));
         w.Search();
         QCOMPARE(w.Rows(), QStringList{QStringLiteral("2003: 1.30")});
+    }
+
+    // "Inställningar..." opens the settings window on its summary page
+    // alone; a unit chosen there and confirmed rebuilds the columns here.
+    void theSettingsItemOpensOnlyTheSummaryPage()
+    {
+        TAppDiary diary;
+        add(diary, "RUN", QStringLiteral("2003-08-01"), QStringLiteral("90"), QStringLiteral("5"));
+        choose(diary, {QStringLiteral("RUN")});
+        TDialogs dialogs;
+        TWindow w(diary);
+        QVERIFY(w.ready);
+        QList<bool> enabled;
+        QString front;
+        dialogs.actions.insert(QStringLiteral("frmSettings"), [&](QWidget *window) {
+            auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("pgctrlSettings"));
+            for (int i = 0; i < tabs->count(); ++i)
+                enabled.append(tabs->isTabEnabled(i) && tabs->widget(i)->isEnabled());
+            front = tabs->currentWidget()->objectName();
+            auto *unit = window->findChild<QComboBox *>(QStringLiteral("cmbbxTDTSummary"));
+            unit->setCurrentIndex(unit->findText(QStringLiteral("Timmar")));
+            window->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+        });
+        QAction *settings = w.Action("mnuiSettings");
+        QVERIFY(settings);
+        QCOMPARE(settings->text(), QStringLiteral("&Inställningar..."));
+        settings->trigger();
+        QCOMPARE(enabled, (QList<bool>{false, true, false, false}));
+        QCOMPARE(front, QStringLiteral("tshSummary"));
+        QCOMPARE(w.Headers(), QStringList({QStringLiteral("År"), diary.Name("RUN") + QStringLiteral("\r (tim)")}));
+        QCOMPARE(diary.App().GetSettings().SummaryTDT, TSettingsValues::TSummaryTDT::Hours);
+        QVERIFY(dialogs.messages.isEmpty());
+        FreeCorvaleForms();
     }
 
     // A window shown again by the desktop (restored from minimised or

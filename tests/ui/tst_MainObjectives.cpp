@@ -19,6 +19,7 @@
 #include "model/ClasshieTypes.h"
 #include "reference/Pulses.h"
 #include "analysis/ObjectiveChart.h"
+#include "analysis/Goals.h"
 #include "analysis/Objectives.h"
 #include "ui/Main.h"
 
@@ -122,6 +123,7 @@ public:
     }
 
     QStringList messages;
+    QStringList answers; // the buttons pressed in the next message boxes, in turn
 
 private:
     static bool Install(const TTestFolders &folders, const QStringList &dates)
@@ -140,7 +142,9 @@ private:
         if (window->objectName() != QLatin1String("frmMessage"))
             return;
         messages.append(window->findChild<QPlainTextEdit *>(QStringLiteral("moText"))->toPlainText());
-        window->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+        const QString button = answers.isEmpty() ? QStringLiteral("btnOK") : answers.takeFirst();
+        if (auto *pressed = window->findChild<QPushButton *>(button))
+            pressed->click();
     }
 
     TTestFolders m_folders;
@@ -253,6 +257,57 @@ private slots:
         pages->setCurrentWidget(window->findChild<QWidget *>(QStringLiteral("tsFollowUp")));
         QCOMPARE(success(), QStringLiteral("% av dessa som uppfyller målet: 100"));
         QVERIFY(w.messages.isEmpty());
+    }
+
+    // Ending the program over a goal whose comment was typed and not saved
+    // asks whether to save it: "Ja" saves and ends, "Nej" gives the change
+    // up and ends, "Avbryt" keeps the program running with the comment as
+    // typed. Without changes only "Avsluta Ternvall?" is asked.
+    void endingAsksAboutUnsavedGoals_data()
+    {
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("ended");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("saved") << true << "btnYes" << true << "Tre pass i veckan";
+        QTest::newRow("given up") << true << "btnNo" << true << "";
+        QTest::newRow("cancelled") << true << "btnCancel" << false << "";
+        QTest::newRow("nothing changed") << false << "" << true << "";
+    }
+    void endingAsksAboutUnsavedGoals()
+    {
+        QFETCH(bool, typed);
+        QFETCH(QString, answer);
+        QFETCH(bool, ended);
+        QFETCH(QString, stored);
+        TMainWindow w(sessions);
+        QVERIFY(w.Ready());
+        w.Action("mnuiObjectives")->trigger();
+        TfrmObjectives *window = w.Objectives();
+        QVERIFY(window);
+        QCOMPARE(window->SelectedGoal(), 1);
+        auto *comment = window->findChild<QPlainTextEdit *>(QStringLiteral("moObjectiveComment"));
+        if (typed)
+            comment->setPlainText(QStringLiteral("Tre pass i veckan"));
+        // Minimised, as a user leaves a window before ending the program.
+        window->showMinimized();
+
+        w.answers = QStringList{QStringLiteral("btnYes")};
+        if (typed)
+            w.answers.append(answer);
+        w.Window().close();
+        QStringList asked{QStringLiteral("Avsluta Ternvall?")};
+        if (typed)
+            asked.append(QStringLiteral("Målsättningarna har ändringar som inte är sparade. Vill du spara dem?"));
+        QCOMPARE(w.messages, asked);
+        QCOMPARE(w.Window().isVisible(), !ended);
+        if (!ended) {
+            QCOMPARE(comment->toPlainText(), QStringLiteral("Tre pass i veckan"));
+            QVERIFY(w.App().GetGoals().HasChanges());
+        }
+        // What the diary holds now.
+        w.App().GetGoals().LoadGoals();
+        QCOMPARE(w.App().GetGoals().GetGoalItem(1).Comment.trimmed(), stored);
     }
 };
 
