@@ -198,6 +198,15 @@ void TReplayChart::paintEvent(QPaintEvent *)
     painter.setClipRect(plot);
     const int count = int(m_bars.size());
     const double rowHeight = count > 0 ? plot.height() / count : 0.0;
+    // Each bar's mark in a font that fits its row, so that many sessions in
+    // a small window do not write over each other; below a readable size the
+    // marks are left out (the rankings beside the chart name every bar).
+    QFont markFont = font();
+    const int markPixels = std::min(QFontMetrics(markFont).height(), int(rowHeight * 0.95));
+    const bool marks = markPixels >= 7;
+    if (marks && markPixels < QFontMetrics(markFont).height())
+        markFont.setPixelSize(std::max(6, markPixels - 1));
+    painter.setFont(markFont);
     for (int i = 0; i < count; ++i) {
         const TBar &bar = m_bars.at(std::size_t(i));
         const double top = plot.top() + rowHeight * i + rowHeight * 0.15;
@@ -212,8 +221,11 @@ void TReplayChart::paintEvent(QPaintEvent *)
         painter.setPen(Qt::NoPen);
         painter.setBrush(bar.Colour);
         painter.drawPolygon(arrow);
+        if (!marks)
+            continue;
         painter.setPen(palette().color(QPalette::Text));
-        painter.drawText(QRectF(std::max(left, right) + 4, top, plot.right() - right, height),
+        const double middle = plot.top() + rowHeight * (i + 0.5);
+        painter.drawText(QRectF(std::max(left, right) + 4, middle - rowHeight / 2.0, plot.right() - right, rowHeight),
                          Qt::AlignVCenter | Qt::AlignLeft, bar.Mark);
     }
     painter.restore();
@@ -225,6 +237,10 @@ void TReplayChart::paintEvent(QPaintEvent *)
         const double x = ToX(distance, plot);
         painter.setPen(QPen(colour, width));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom() - 2));
+        // On a light ground, so that the value stays readable over the bars.
+        const QRectF box(x - metrics.horizontalAdvance(text) / 2.0 - 2, plot.bottom() - 4 - metrics.ascent() - 1,
+                         metrics.horizontalAdvance(text) + 4, metrics.ascent() + 3);
+        painter.fillRect(box, palette().base());
         painter.setPen(palette().color(QPalette::Text));
         painter.drawText(QPointF(x - metrics.horizontalAdvance(text) / 2.0, plot.bottom() - 4), text);
     };
@@ -288,7 +304,7 @@ TfrmReplay::TfrmReplay(TCorvaleApp &app, QWidget *parent) : QMainWindow(parent, 
     setObjectName(QStringLiteral("frmReplay"));
     setWindowTitle(QStringLiteral("Uppspelning"));
     setMinimumSize(500, 450);
-    resize(760, 600);
+    resize(900, 680);
     for (TTimeLabel *label : {&m_current, &m_max}) {
         label->SetDisplayStyle(TTimeLabel::TDisplayStyle::mmss);
         label->SetTimeSeparator(QStringLiteral("."));

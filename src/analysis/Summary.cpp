@@ -19,6 +19,7 @@
 
 #include <QCloseEvent>
 #include <QDate>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -331,9 +332,15 @@ void TfrmSummary::SetAlignments()
 
 void TfrmSummary::ReadWidths()
 {
+    // A column that was never widened by hand is 7 pixels a character of
+    // its name, but never narrower than its name and a four-digit total in
+    // the grid's own font: with the desktop's fonts 7 pixels a character
+    // cut "1200.80" to "1200.8".
     QList<int> widths{75};
+    const QFontMetrics metrics(m_cplxgrdSummary->font());
+    const int valueWidth = metrics.horizontalAdvance(QStringLiteral("0000.00")) + 12;
     for (const QString &name : std::as_const(m_columnNames))
-        widths.append(7 * int(name.size()));
+        widths.append(std::max({7 * int(name.size()), metrics.horizontalAdvance(name) + 12, valueWidth}));
     TDefRegistry registry(TDefRegistry::THive::User);
     if (registry.OpenKey(columnsKey, false)) {
         widths[0] = registry.ReadIntegerDef(yearWidthName, widths[0]);

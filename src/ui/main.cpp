@@ -10,7 +10,8 @@ int main(int argc, char *argv[])
 {
     TCorvaleApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ternvall"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Ternvall"));
+    // No display name: the platform would add " — Ternvall" to every
+    // caption, "Ternvall - Exempel — Ternvall" in the main window's.
 
     // Qt's own dialogs (file dialog, print dialog) in Swedish.
     QTranslator qtTexts;
