@@ -4,12 +4,16 @@
 #include "analysis/Graphs.h"
 
 #include <QChart>
+#include <QDate>
 #include <QDateTimeAxis>
+#include <QFontMetrics>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QValueAxis>
+
+#include <algorithm>
 
 namespace
 {
@@ -22,7 +26,8 @@ TReportChart::TReportChart(QWidget *parent) : QChartView(parent)
     setObjectName(QStringLiteral("chrtReport"));
     chart()->setTheme(QChart::ChartThemeLight);
     chart()->legend()->setVisible(true);
-    chart()->legend()->setAlignment(Qt::AlignRight);
+    // Under the chart, so that the dates of the bottom axis get the width.
+    chart()->legend()->setAlignment(Qt::AlignBottom);
     chart()->setTitle(QString());
     setRubberBand(QChartView::RectangleRubberBand);
     setRenderHint(QPainter::Antialiasing);
@@ -63,12 +68,31 @@ QAbstractAxis *TReportChart::MakeAxis(const TAxisStyle &style)
     return axis;
 }
 
+// As many dates on the bottom axis as fit whole beside each other.
+void TReportChart::FitDateTicks()
+{
+    auto *dates = qobject_cast<QDateTimeAxis *>(m_bottom);
+    if (!dates)
+        return;
+    const QFontMetrics metrics(dates->labelsFont());
+    const int label = metrics.horizontalAdvance(QDate(2000, 12, 28).toString(dates->format())) + 16;
+    const int plot = int(chart()->plotArea().width() > 0 ? chart()->plotArea().width() : width() * 0.8);
+    dates->setTickCount(std::clamp(plot / std::max(1, label), 2, 6));
+}
+
+void TReportChart::resizeEvent(QResizeEvent *event)
+{
+    QChartView::resizeEvent(event);
+    FitDateTicks();
+}
+
 void TReportChart::SetAxes(const TAxisStyle &bottom, const TAxisStyle &left)
 {
     m_bottom = MakeAxis(bottom);
     m_left = MakeAxis(left);
     chart()->addAxis(m_bottom, Qt::AlignBottom);
     chart()->addAxis(m_left, Qt::AlignLeft);
+    FitDateTicks();
 }
 
 int TReportChart::AddSeries(const QString &title, int paletteIndex, const QList<QPointF> &points, bool labels)

@@ -94,9 +94,11 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void drawForeground(QPainter *painter, const QRectF &rect) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QAbstractAxis *MakeAxis(const TAxisStyle &style);
+    void FitDateTicks();
     void ApplyMarkers();
 
     QList<QLineSeries *> m_series;
