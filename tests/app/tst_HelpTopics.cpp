@@ -13,7 +13,9 @@
 #include "app/HelpWindow.h"
 #include "app/SettingsWindow.h"
 #include "reference/ChooseCourse.h"
+#include "reference/CurrentCourse.h"
 #include "reference/Pulse.h"
+#include "reference/PulseSelect.h"
 
 #include <QApplication>
 #include <QFile>
@@ -87,33 +89,43 @@ QString sectionText(const QTextDocument &document, const QString &anchor)
     return texts.join(QLatin1Char(' ')).simplified();
 }
 
-// A modal dialog of the program with the way it is shown.
-struct TDialogCase
+// Shows one of the program's windows and hands it to the action while it
+// is up: a modal dialog through the answering service, the tool window
+// beside the main window once it is active.
+using TAction = std::function<void(QWidget *)>;
+void showWindow(const QString &which, TAppDiary &diary, TDialogs &dialogs, const TAction &action)
 {
-    QString name;                // its object name, for the answering service
-    std::function<void(TAppDiary &)> run;
-};
-
-TDialogCase dialogCase(const QString &which)
-{
+    const auto modal = [&](const char *name, const std::function<void()> &run) {
+        dialogs.actions.insert(QLatin1String(name), action);
+        run();
+    };
     if (which == QLatin1String("settings"))
-        return {QStringLiteral("frmSettings"),
-                [](TAppDiary &diary) { CorvaleForms().SettingsDialog(diary.App(), nullptr, TfrmSettings::pgAll).exec(); }};
-    if (which == QLatin1String("users"))
-        return {QStringLiteral("frmDbSelect"), [](TAppDiary &diary) { TfrmDbSelect(diary.App()).exec(); }};
-    if (which == QLatin1String("pulse"))
-        return {QStringLiteral("frmPulse"), [](TAppDiary &diary) { TfrmPulse(diary.App()).exec(); }};
-    if (which == QLatin1String("course choice"))
-        return {QStringLiteral("frmChooseCourse"), [](TAppDiary &diary) {
-                    TfrmChooseCourse dialog(diary.App());
-                    dialog.SetCriteria(diary.Name("RUN"), QString(), QString());
-                    dialog.exec();
-                }};
-    if (which == QLatin1String("new goal"))
-        return {QStringLiteral("frmNewObjective"), [](TAppDiary &diary) { TfrmNewObjective(diary.App()).exec(); }};
-    if (which == QLatin1String("about"))
-        return {QStringLiteral("frmAbout"), [](TAppDiary &diary) { TfrmAbout(diary.App()).exec(); }};
-    return {};
+        modal("frmSettings", [&] { CorvaleForms().SettingsDialog(diary.App(), nullptr, TfrmSettings::pgAll).exec(); });
+    else if (which == QLatin1String("users"))
+        modal("frmDbSelect", [&] { TfrmDbSelect(diary.App()).exec(); });
+    else if (which == QLatin1String("pulse"))
+        modal("frmPulse", [&] { TfrmPulse(diary.App()).exec(); });
+    else if (which == QLatin1String("pulse choice"))
+        modal("frmPulseSelect", [&] { TfrmPulseSelect(diary.App()).exec(); });
+    else if (which == QLatin1String("course choice"))
+        modal("frmChooseCourse", [&] {
+            TfrmChooseCourse dialog(diary.App());
+            dialog.SetCriteria(diary.Name("RUN"), QString(), QString());
+            dialog.exec();
+        });
+    else if (which == QLatin1String("new goal"))
+        modal("frmNewObjective", [&] { TfrmNewObjective(diary.App()).exec(); });
+    else if (which == QLatin1String("about"))
+        modal("frmAbout", [&] { TfrmAbout(diary.App()).exec(); });
+    else if (which == QLatin1String("current course")) {
+        TfrmCurrentCourse window(diary.App());
+        window.show();
+        window.activateWindow();
+        if (QTest::qWaitForWindowActive(&window))
+            action(&window);
+    } else {
+        QFAIL("no such window");
+    }
 }
 }
 
@@ -125,7 +137,8 @@ private slots:
     void cleanup() { FreeCorvaleForms(); }
 
     // "&Hjälp" and F1 in each dialog open its topic; the page and the
-    // anchor are installed. The About box has no help button, only F1.
+    // anchor are installed. The About box, the choice of pulse intervals
+    // and the current-course window have no help button, only F1.
     void dialogsOpenTheirOwnTopic_data()
     {
         QTest::addColumn<QString>("dialog");
@@ -137,6 +150,8 @@ private slots:
         QTest::newRow("Välj banbeskrivning") << "course choice" << true << "activities.htm#Couple";
         QTest::newRow("Ny målsättning") << "new goal" << true << "objectives.htm#Create";
         QTest::newRow("Om Ternvall") << "about" << false << "introduction.htm";
+        QTest::newRow("Välj pulsintervaller") << "pulse choice" << false << "pulse.htm";
+        QTest::newRow("Aktuell banbeskrivning") << "current course" << false << "activities.htm#Couple";
     }
     void dialogsOpenTheirOwnTopic()
     {
@@ -147,24 +162,24 @@ private slots:
         TRecordingViewer viewer;
         diary.App().GetHelp().SetAppPath(QStringLiteral(TERNVALL_APP_DATA_DIR));
         diary.App().GetHelp().SetViewer(&viewer);
-        const TDialogCase shown = dialogCase(dialog);
-        QVERIFY(shown.run);
-
         TDialogs dialogs;
         bool hadButton = false;
-        dialogs.actions.insert(shown.name, [&](QWidget *window) {
+        bool shown = false;
+        showWindow(dialog, diary, dialogs, [&](QWidget *window) {
+            shown = true;
             auto *help = window->findChild<QPushButton *>(QStringLiteral("btnHelp"));
             hadButton = help && help->text() == QStringLiteral("&Hjälp");
             if (help)
                 help->click();
             QWidget *focus = QApplication::focusWidget();
-            QTest::keyClick(focus && focus->window() == window ? focus : window, Qt::Key_F1);
+            QWidget *target = focus && focus->window() == window ? focus : window;
+            QTest::keyClick(target, Qt::Key_F1);
             // F1 with shift is no help key.
-            QTest::keyClick(focus && focus->window() == window ? focus : window, Qt::Key_F1, Qt::ShiftModifier);
+            QTest::keyClick(target, Qt::Key_F1, Qt::ShiftModifier);
         });
-        shown.run(diary);
         diary.App().GetHelp().SetViewer(nullptr);
 
+        QVERIFY(shown);
         QCOMPARE(hadButton, button);
         const QStringList expected = button ? QStringList{page, page} : QStringList{page};
         QCOMPARE(viewer.shown, expected);
