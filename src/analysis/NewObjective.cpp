@@ -6,6 +6,7 @@
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,6 +66,16 @@ TfrmNewObjective::TfrmNewObjective(TCorvaleApp &app, QWidget *parent) : QDialog(
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     // The help tells how a goal is made.
     connect(m_btnHelp, &QPushButton::clicked, this, [this] { Guard([this] { m_app.ShowHelp(createHelpTopic); }); });
+}
+
+void TfrmNewObjective::keyPressEvent(QKeyEvent *event)
+{
+    // F1 as the help button, as in the program's other dialogs.
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        Guard([this] { m_app.ShowHelp(createHelpTopic); });
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 QString TfrmNewObjective::Name() const

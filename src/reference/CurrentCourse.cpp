@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -119,6 +120,15 @@ TfrmCurrentCourse::TfrmCurrentCourse(TCorvaleApp &app, QWidget *parent) : QWidge
 TfrmCurrentCourse::~TfrmCurrentCourse()
 {
     Guard([this] { SaveWindowState(windowKey, this); });
+}
+
+void TfrmCurrentCourse::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        Guard([this] { m_app.ShowHelp(8); });
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TfrmCurrentCourse::closeEvent(QCloseEvent *event)

@@ -45,6 +45,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // F1 opens the help about binding a session to a course, where this
+    // window is described.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void ClearStatistics();

@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
@@ -113,6 +114,15 @@ void TfrmPulseSelect::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!event->spontaneous())
         Guard([this] { FormShow(); });
+}
+
+void TfrmPulseSelect::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        Guard([this] { m_app.ShowHelp(64); });
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfrmPulseSelect::FormShow()

@@ -46,6 +46,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // F1 opens the help page of the pulse intervals.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void FormShow();
