@@ -1,5 +1,6 @@
 #include "analysis/CourseReplay.h"
 
+#include "analysis/ChartWindow.h"
 #include "analysis/CourseReplayInfo.h"
 #include "app/CorvaleApp.h"
 #include "app/CorvaleForms.h"
@@ -892,26 +893,17 @@ bool TfrmReplay::eventFilter(QObject *watched, QEvent *event)
 
 QStringList TfrmReplay::PositionLines() const
 {
-    QStringList lines;
-    for (int i = 0; i < m_lstbxPosition->count(); ++i)
-        lines.append(m_lstbxPosition->item(i)->text());
-    return lines;
+    return ChartWindow::ItemTexts(m_lstbxPosition);
 }
 
 QStringList TfrmReplay::SpeedLines() const
 {
-    QStringList lines;
-    for (int i = 0; i < m_lstbxSpeed->count(); ++i)
-        lines.append(m_lstbxSpeed->item(i)->text());
-    return lines;
+    return ChartWindow::ItemTexts(m_lstbxSpeed);
 }
 
 QStringList TfrmReplay::CourseTexts() const
 {
-    QStringList texts;
-    for (int i = 0; i < m_cmbbxCourse->count(); ++i)
-        texts.append(m_cmbbxCourse->itemText(i));
-    return texts;
+    return ChartWindow::ItemTexts(m_cmbbxCourse);
 }
 
 int TfrmReplay::CourseCount() const
@@ -966,15 +958,8 @@ void TfrmReplay::mnuiPrintClick()
         m_state = Paused;
         UpdateControls();
     }
-    TfrmPrintTitle &title = CorvaleForms().PrintTitleDialog(this);
-    const QStringList none;
-    title.SuggestFromList(&none, QStringLiteral("Uppspelning - ") + m_cmbbxCourse->currentText());
-    if (title.exec() != QDialog::Accepted)
-        return;
-    const std::unique_ptr<TReportDocument> report = Report(title.GetTitle());
-    QPrinter printer(QPrinter::HighResolution);
-    if (ChoosePrintTarget(ReportDialogParent(this), printer, report->Title()))
-        PrintReport(*report, printer, ReportDialogParent(this));
+    ChartWindow::PrintUnderTitle(this, QStringLiteral("Uppspelning - ") + m_cmbbxCourse->currentText(),
+                                 [this](const QString &title) { return Report(title); });
     Q_UNUSED(before);
 }
 

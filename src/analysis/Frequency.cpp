@@ -1,5 +1,6 @@
 #include "analysis/Frequency.h"
 
+#include "analysis/ChartWindow.h"
 #include "analysis/FrequencyChart.h"
 #include "app/CorvaleApp.h"
 #include "app/CorvaleForms.h"
@@ -79,16 +80,8 @@ TfrmFrequency::TfrmFrequency(TCorvaleApp &app, QWidget *parent) : QMainWindow(pa
     Guard([this] {
         CorvaleForms().AddWindowMenu(this, menuBar());
         m_menusAdded = true;
-        QAction *help = CorvaleForms().AddHelpMenu(this, menuBar());
-        connect(help, &QAction::triggered, this, [this] { Guard([this] { m_app.ShowHelp(helpTopic); }); });
-        if (QMenu *helpMenu = qobject_cast<QMenu *>(help->parent())) {
-            QAction *zoom = helpMenu->addAction(QStringLiteral("&Zooma i diagrammet..."));
-            zoom->setObjectName(QStringLiteral("mnuiZoomHelp"));
-            connect(zoom, &QAction::triggered, this, [this] { Guard([this] { m_app.ShowHelp(zoomHelpTopic); }); });
-            QAction *print = helpMenu->addAction(QStringLiteral("&Skriva ut diagrammet..."));
-            print->setObjectName(QStringLiteral("mnuiPrintHelp"));
-            connect(print, &QAction::triggered, this, [this] { Guard([this] { m_app.ShowHelp(printHelpTopic); }); });
-        }
+        ChartWindow::AddHelpMenu(this, m_app, helpTopic, QStringLiteral("&Zooma i diagrammet..."), zoomHelpTopic,
+                                 QStringLiteral("&Skriva ut diagrammet..."), printHelpTopic);
         LoadWindowState(windowKey, this);
         ReadSettings();
         ClearValueLabels();
@@ -198,17 +191,7 @@ void TfrmFrequency::BuildWindow()
 void TfrmFrequency::BuildMenus()
 {
     menuBar()->setObjectName(QStringLiteral("mnuFrequency"));
-    QMenu *archive = menuBar()->addMenu(QStringLiteral("&Arkiv"));
-    archive->setObjectName(QStringLiteral("mnuArchive"));
-    QAction *print = archive->addAction(QStringLiteral("Skriv &ut..."));
-    print->setObjectName(QStringLiteral("mnuiPrint"));
-    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    connect(print, &QAction::triggered, this, [this] { Guard([this] { mnuiPrintClick(); }); });
-    archive->addSeparator();
-    QAction *close = archive->addAction(QStringLiteral("Stä&ng"));
-    close->setObjectName(QStringLiteral("mnuiClose"));
-    close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    connect(close, &QAction::triggered, this, [this] { this->close(); });
+    ChartWindow::AddArchiveMenu(this, QStringLiteral("Skriv &ut..."), QStringLiteral("Stä&ng"), [this] { mnuiPrintClick(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -421,9 +404,9 @@ void TfrmFrequency::SetStatus(int panel, const QString &text)
         label->repaint();
 }
 
-std::unique_ptr<TFrequencyChartReport> TfrmFrequency::ChartReport(const QString &title)
+std::unique_ptr<TChartPage> TfrmFrequency::ChartReport(const QString &title)
 {
-    return std::make_unique<TFrequencyChartReport>(title, m_chrtFrequency->Picture(title));
+    return std::make_unique<TChartPage>(title, m_chrtFrequency->Picture(title));
 }
 
 void TfrmFrequency::mnuiPrintClick()
@@ -431,16 +414,8 @@ void TfrmFrequency::mnuiPrintClick()
     // No printer is needed: without one the print goes to a PDF file.
     SetStatus(0, QStringLiteral("Skriver ut..."));
     const auto clearStatus = qScopeGuard([this] { SetStatus(0, QString()); });
-    TfrmPrintTitle &title = CorvaleForms().PrintTitleDialog(this);
-    const QStringList none;
-    title.SuggestFromList(&none, QStringLiteral("Frekvens - ") + CreateFrequency(CalcType())->Caption());
-    if (title.exec() != QDialog::Accepted)
-        return;
-    const std::unique_ptr<TFrequencyChartReport> report = ChartReport(title.GetTitle());
-    QPrinter printer(QPrinter::HighResolution);
-    if (!ChoosePrintTarget(ReportDialogParent(this), printer, report->Title()))
-        return;
-    PrintReport(*report, printer, ReportDialogParent(this));
+    ChartWindow::PrintUnderTitle(this, QStringLiteral("Frekvens - ") + CreateFrequency(CalcType())->Caption(),
+                                 [this](const QString &title) { return ChartReport(title); });
 }
 
 void TfrmFrequency::closeEvent(QCloseEvent *event)

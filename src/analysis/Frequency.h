@@ -61,7 +61,7 @@ public:
     // "Skriv ut...": the print-title dialog, then the chart with the title.
     void mnuiPrintClick();
     // The printed page of the chart under the title.
-    std::unique_ptr<class TFrequencyChartReport> ChartReport(const QString &title);
+    std::unique_ptr<class TChartPage> ChartReport(const QString &title);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -42,16 +42,8 @@ QString FrequencyValueText(double value)
     return rounded < 0 ? QLatin1Char('-') + text : text;
 }
 
-TFrequencyChart::TFrequencyChart(QWidget *parent) : QChartView(parent)
+TFrequencyChart::TFrequencyChart(QWidget *parent) : TChartView(QStringLiteral("chrtFrequency"), parent)
 {
-    setObjectName(QStringLiteral("chrtFrequency"));
-    chart()->setTheme(QChart::ChartThemeLight);
-    chart()->legend()->setVisible(true);
-    chart()->legend()->setAlignment(Qt::AlignRight);
-    chart()->setTitle(QString());
-    setRubberBand(QChartView::RectangleRubberBand);
-    setRenderHint(QPainter::Antialiasing);
-    setMouseTracking(true);
     // One pair of axes for the life of the chart: each drawing gives them
     // new labels and a new range.
     m_bottom = new QBarCategoryAxis(this);
@@ -278,49 +270,8 @@ QString TFrequencyChart::PositionText(const QPoint &position) const
            + FrequencyValueText(value.y());
 }
 
-void TFrequencyChart::ResetZoom()
-{
-    chart()->zoomReset();
-}
-
 void TFrequencyChart::mouseMoveEvent(QMouseEvent *event)
 {
     QChartView::mouseMoveEvent(event);
     emit PositionChanged(PositionText(event->position().toPoint()));
-}
-
-void TFrequencyChart::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    ResetZoom();
-    event->accept();
-}
-
-QImage TFrequencyChart::Picture(const QString &title)
-{
-    QChart *c = chart();
-    c->setTitle(title);
-    c->setTitleFont(QFont(QStringLiteral("Arial"), 14, QFont::Bold));
-    const QImage image = grab().toImage();
-    c->setTitle(QString());
-    return image;
-}
-
-TFrequencyChartReport::TFrequencyChartReport(QString title, QImage picture)
-    : m_geometry(TReportGeometry::Landscape()), m_title(std::move(title)), m_printTime(PrintTimeNow()),
-      m_picture(std::move(picture))
-{
-}
-
-void TFrequencyChartReport::PaintPage(QPainter &painter, int page) const
-{
-    Q_UNUSED(page);
-    PaintReportElements(painter, PageHeaderElements(m_geometry, m_title, m_printTime, 1));
-    const double width = m_geometry.PageWidth();
-    const double height = m_geometry.PageHeight() - m_geometry.HeaderHeight;
-    QSizeF size = QSizeF(m_picture.size()).scaled(QSizeF(width, height), Qt::KeepAspectRatio);
-    TReportElement picture;
-    picture.Kind = TReportElement::TKind::Picture;
-    picture.Picture = 0;
-    picture.Rect = QRectF((width - size.width()) / 2, m_geometry.HeaderHeight, size.width(), size.height());
-    PaintReportElements(painter, {picture}, {m_picture});
 }

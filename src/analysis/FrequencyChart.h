@@ -7,9 +7,8 @@
 // under a title through the page engine.
 
 #include "analysis/Frequencies.h"
-#include "export/GenReportEngine.h"
+#include "analysis/ChartWindow.h"
 
-#include <QChartView>
 #include <QImage>
 #include <QList>
 
@@ -19,7 +18,7 @@ class QBarCategoryAxis;
 class QLineSeries;
 class QValueAxis;
 
-class TFrequencyChart : public QChartView, public TFrequencyPlot
+class TFrequencyChart : public TChartView, public TFrequencyPlot
 {
     Q_OBJECT
 
@@ -59,17 +58,12 @@ public:
     // The text of the second status panel for a mouse position in the view;
     // empty without series.
     QString PositionText(const QPoint &position) const;
-    void ResetZoom();
-
-    // The chart as printed: with the title shown over it.
-    QImage Picture(const QString &title);
 
 signals:
     void PositionChanged(const QString &text);
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     QBarCategoryAxis *m_bottom = nullptr;
@@ -82,27 +76,6 @@ private:
     int m_firstYear = 0;
     int m_from = 1;
     QStringList m_legend;
-};
-
-// The printed chart: one landscape page, the page header with the title,
-// the chart's picture below it.
-class TFrequencyChartReport final : public TReportDocument
-{
-public:
-    TFrequencyChartReport(QString title, QImage picture);
-
-    bool Wide() const override { return true; }
-    int PageCount() const override { return 1; }
-    QString Title() const override { return m_title; }
-    void PaintPage(QPainter &painter, int page) const override;
-
-    const QImage &Picture() const { return m_picture; }
-
-private:
-    TReportGeometry m_geometry;
-    QString m_title;
-    QString m_printTime;
-    QImage m_picture;
 };
 
 // Formats a value as the left axis does: at most one decimal, blanks

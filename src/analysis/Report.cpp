@@ -1,5 +1,6 @@
 #include "analysis/Report.h"
 
+#include "analysis/ChartWindow.h"
 #include "analysis/Frequencies.h"
 #include "analysis/ReportChart.h"
 #include "app/CorvaleApp.h"
@@ -115,16 +116,8 @@ TfrmReport::TfrmReport(TCorvaleApp &app, QWidget *parent) : QMainWindow(parent, 
     Guard([this] {
         CorvaleForms().AddWindowMenu(this, menuBar());
         m_menusAdded = true;
-        QAction *help = CorvaleForms().AddHelpMenu(this, menuBar());
-        connect(help, &QAction::triggered, this, [this] { Guard([this] { m_app.ShowHelp(helpTopic); }); });
-        if (QMenu *helpMenu = qobject_cast<QMenu *>(help->parent())) {
-            QAction *zoom = helpMenu->addAction(QStringLiteral("&Zooma i grafen..."));
-            zoom->setObjectName(QStringLiteral("mnuiZoomHelp"));
-            connect(zoom, &QAction::triggered, this, [this] { Guard([this] { m_app.ShowHelp(zoomHelpTopic); }); });
-            QAction *print = helpMenu->addAction(QStringLiteral("&Skriva ut grafen..."));
-            print->setObjectName(QStringLiteral("mnuiPrintHelp"));
-            connect(print, &QAction::triggered, this, [this] { Guard([this] { m_app.ShowHelp(printHelpTopic); }); });
-        }
+        ChartWindow::AddHelpMenu(this, m_app, helpTopic, QStringLiteral("&Zooma i grafen..."), zoomHelpTopic,
+                                 QStringLiteral("&Skriva ut grafen..."), printHelpTopic);
         m_pgctrlReport->setCurrentWidget(m_tshPreDefined);
         LoadWindowState(windowKey, this);
         ReadSettings();
@@ -272,17 +265,7 @@ void TfrmReport::BuildWindow()
 void TfrmReport::BuildMenus()
 {
     menuBar()->setObjectName(QStringLiteral("mnuReport"));
-    QMenu *archive = menuBar()->addMenu(QStringLiteral("&Arkiv"));
-    archive->setObjectName(QStringLiteral("mnuArchive"));
-    QAction *print = archive->addAction(QStringLiteral("Skriv ut graf..."));
-    print->setObjectName(QStringLiteral("mnuiPrint"));
-    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    connect(print, &QAction::triggered, this, [this] { Guard([this] { mnuiPrintClick(); }); });
-    archive->addSeparator();
-    QAction *close = archive->addAction(QStringLiteral("&Stäng"));
-    close->setObjectName(QStringLiteral("mnuiClose"));
-    close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    connect(close, &QAction::triggered, this, [this] { this->close(); });
+    ChartWindow::AddArchiveMenu(this, QStringLiteral("Skriv ut graf..."), QStringLiteral("&Stäng"), [this] { mnuiPrintClick(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -552,34 +535,22 @@ void TfrmReport::CheckY(const QList<int> &rows)
 
 QStringList TfrmReport::YItems() const
 {
-    QStringList items;
-    for (int i = 0; i < m_chklstbxY1->count(); ++i)
-        items.append(m_chklstbxY1->item(i)->text());
-    return items;
+    return ChartWindow::ItemTexts(m_chklstbxY1);
 }
 
 QStringList TfrmReport::XItems() const
 {
-    QStringList items;
-    for (int i = 0; i < m_cmbbxDataX->count(); ++i)
-        items.append(m_cmbbxDataX->itemText(i));
-    return items;
+    return ChartWindow::ItemTexts(m_cmbbxDataX);
 }
 
 QStringList TfrmReport::UnitItems() const
 {
-    QStringList items;
-    for (int i = 0; i < m_cmbbxDataY1->count(); ++i)
-        items.append(m_cmbbxDataY1->itemText(i));
-    return items;
+    return ChartWindow::ItemTexts(m_cmbbxDataY1);
 }
 
 QStringList TfrmReport::ReportNames() const
 {
-    QStringList items;
-    for (int i = 0; i < m_lstbxChart->count(); ++i)
-        items.append(m_lstbxChart->item(i)->text());
-    return items;
+    return ChartWindow::ItemTexts(m_lstbxChart);
 }
 
 void TfrmReport::SetInterpolated(bool on)
@@ -644,9 +615,9 @@ QString TfrmReport::TitleProposal() const
     return m_chrtReport->LeftTitle() + QStringLiteral("/") + m_chrtReport->BottomTitle();
 }
 
-std::unique_ptr<TReportChartPage> TfrmReport::ChartPage(const QString &title)
+std::unique_ptr<TChartPage> TfrmReport::ChartPage(const QString &title)
 {
-    return std::make_unique<TReportChartPage>(title, m_chrtReport->Picture(title));
+    return std::make_unique<TChartPage>(title, m_chrtReport->Picture(title));
 }
 
 void TfrmReport::mnuiPrintClick()
@@ -654,16 +625,7 @@ void TfrmReport::mnuiPrintClick()
     // No printer is needed: without one the print goes to a PDF file.
     SetStatus(0, QStringLiteral("Skriver ut..."));
     const auto clearStatus = qScopeGuard([this] { SetStatus(0, QString()); });
-    TfrmPrintTitle &title = CorvaleForms().PrintTitleDialog(this);
-    const QStringList none;
-    title.SuggestFromList(&none, TitleProposal());
-    if (title.exec() != QDialog::Accepted)
-        return;
-    const std::unique_ptr<TReportChartPage> page = ChartPage(title.GetTitle());
-    QPrinter printer(QPrinter::HighResolution);
-    if (!ChoosePrintTarget(ReportDialogParent(this), printer, page->Title()))
-        return;
-    PrintReport(*page, printer, ReportDialogParent(this));
+    ChartWindow::PrintUnderTitle(this, TitleProposal(), [this](const QString &title) { return ChartPage(title); });
 }
 
 void TfrmReport::showEvent(QShowEvent *event)

@@ -16,7 +16,7 @@ class QListWidget;
 class QTabWidget;
 class TCorvaleApp;
 class TReportChart;
-class TReportChartPage;
+class TChartPage;
 class TStringGrid;
 
 // The cells of a grid whose columns show the kinds, in column order, as the
@@ -90,7 +90,7 @@ public:
     // title.
     void mnuiPrintClick();
     // The printed page of the chart under the title.
-    std::unique_ptr<TReportChartPage> ChartPage(const QString &title);
+    std::unique_ptr<TChartPage> ChartPage(const QString &title);
     // What the title dialog proposes: left axis title "/" bottom axis title.
     QString TitleProposal() const;
 

@@ -21,17 +21,10 @@ const QColor averageRed(0xFF, 0x00, 0x00);
 constexpr qreal markerSize = 4.0;
 }
 
-TReportChart::TReportChart(QWidget *parent) : QChartView(parent)
+TReportChart::TReportChart(QWidget *parent) : TChartView(QStringLiteral("chrtReport"), parent)
 {
-    setObjectName(QStringLiteral("chrtReport"));
-    chart()->setTheme(QChart::ChartThemeLight);
-    chart()->legend()->setVisible(true);
     // Under the chart, so that the dates of the bottom axis get the width.
     chart()->legend()->setAlignment(Qt::AlignBottom);
-    chart()->setTitle(QString());
-    setRubberBand(QChartView::RectangleRubberBand);
-    setRenderHint(QPainter::Antialiasing);
-    setMouseTracking(true);
 }
 
 TReportChart::~TReportChart() = default;
@@ -82,7 +75,7 @@ void TReportChart::FitDateTicks()
 
 void TReportChart::resizeEvent(QResizeEvent *event)
 {
-    QChartView::resizeEvent(event);
+    TChartView::resizeEvent(event);
     FitDateTicks();
 }
 
@@ -260,11 +253,6 @@ void TReportChart::ZoomTo(const QRectF &plotRectangle)
     chart()->zoomIn(plotRectangle);
 }
 
-void TReportChart::ResetZoom()
-{
-    chart()->zoomReset();
-}
-
 bool TReportChart::ValueAt(const QPoint &position, QPointF &value) const
 {
     if (m_series.isEmpty())
@@ -277,12 +265,6 @@ void TReportChart::mouseMoveEvent(QMouseEvent *event)
 {
     QChartView::mouseMoveEvent(event);
     emit MouseMoved(event->position().toPoint());
-}
-
-void TReportChart::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    ResetZoom();
-    event->accept();
 }
 
 void TReportChart::drawForeground(QPainter *painter, const QRectF &rect)
@@ -312,34 +294,4 @@ void TReportChart::drawForeground(QPainter *painter, const QRectF &rect)
         }
     }
     painter->restore();
-}
-
-QImage TReportChart::Picture(const QString &title)
-{
-    QChart *c = chart();
-    c->setTitle(title);
-    c->setTitleFont(QFont(QStringLiteral("Arial"), 14, QFont::Bold));
-    const QImage image = grab().toImage();
-    c->setTitle(QString());
-    return image;
-}
-
-TReportChartPage::TReportChartPage(QString title, QImage picture)
-    : m_geometry(TReportGeometry::Landscape()), m_title(std::move(title)), m_printTime(PrintTimeNow()),
-      m_picture(std::move(picture))
-{
-}
-
-void TReportChartPage::PaintPage(QPainter &painter, int page) const
-{
-    Q_UNUSED(page);
-    PaintReportElements(painter, PageHeaderElements(m_geometry, m_title, m_printTime, 1));
-    const double width = m_geometry.PageWidth();
-    const double height = m_geometry.PageHeight() - m_geometry.HeaderHeight;
-    const QSizeF size = QSizeF(m_picture.size()).scaled(QSizeF(width, height), Qt::KeepAspectRatio);
-    TReportElement picture;
-    picture.Kind = TReportElement::TKind::Picture;
-    picture.Picture = 0;
-    picture.Rect = QRectF((width - size.width()) / 2, m_geometry.HeaderHeight, size.width(), size.height());
-    PaintReportElements(painter, {picture}, {m_picture});
 }

@@ -7,9 +7,8 @@
 // position in axis values, and the printed page of the chart under a title
 // through the page engine.
 
-#include "export/GenReportEngine.h"
+#include "analysis/ChartWindow.h"
 
-#include <QChartView>
 #include <QImage>
 #include <QList>
 #include <QPointF>
@@ -19,7 +18,7 @@
 class QAbstractAxis;
 class QLineSeries;
 
-class TReportChart : public QChartView
+class TReportChart : public TChartView
 {
     Q_OBJECT
 
@@ -80,19 +79,14 @@ public:
 
     // Zooms to a rectangle of the plot area (as dragging does) and back.
     void ZoomTo(const QRectF &plotRectangle);
-    void ResetZoom();
     // The axis values of a position in the view, by the first series.
     bool ValueAt(const QPoint &position, QPointF &value) const;
-
-    // The chart as printed: with the title shown over it.
-    QImage Picture(const QString &title);
 
 signals:
     void MouseMoved(const QPoint &position);
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void drawForeground(QPainter *painter, const QRectF &rect) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -107,25 +101,4 @@ private:
     QAbstractAxis *m_left = nullptr;
     bool m_labels = false;
     std::function<QString(double)> m_labelText;
-};
-
-// The printed chart: one landscape page, the page header with the title,
-// the chart's picture below it.
-class TReportChartPage final : public TReportDocument
-{
-public:
-    TReportChartPage(QString title, QImage picture);
-
-    bool Wide() const override { return true; }
-    int PageCount() const override { return 1; }
-    QString Title() const override { return m_title; }
-    void PaintPage(QPainter &painter, int page) const override;
-
-    const QImage &Picture() const { return m_picture; }
-
-private:
-    TReportGeometry m_geometry;
-    QString m_title;
-    QString m_printTime;
-    QImage m_picture;
 };

@@ -277,7 +277,7 @@ private slots:
         window.show();
         window.SetCalcType(1);
         window.Load(&grid);
-        const std::unique_ptr<TFrequencyChartReport> report = window.ChartReport(QStringLiteral("Frekvens - Månad"));
+        const std::unique_ptr<TChartPage> report = window.ChartReport(QStringLiteral("Frekvens - Månad"));
         QCOMPARE(report->Title(), QStringLiteral("Frekvens - Månad"));
         QCOMPARE(report->PageCount(), 1);
         QVERIFY(report->Wide());

@@ -4,22 +4,10 @@
 // settings, keeping the listed activities and their order and forgetting
 // the list's last sort.
 
-#include "DiaryDatabase.h"
-#include "TestDiary.h"
-#include "support/ModalWatcher.h"
+#include "support/MainWindowDiary.h"
 
-#include "app/CorvaleApp.h"
 #include "columns/ColumnSettings.h"
 #include "foundation/CompGrid.h"
-#include "foundation/DbClient.h"
-#include "foundation/SettingsFiles.h"
-#include "model/ActFactory.h"
-#include "model/Activities.h"
-#include "model/ActivityClasses.h"
-#include "model/ActivityName.h"
-#include "model/ClasshieTypes.h"
-#include "reference/Pulses.h"
-#include "ui/Main.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -39,108 +27,33 @@
 
 namespace
 {
-QAtomicInt serial;
-
-TCorvaleApp::TOptions options()
-{
-    TCorvaleApp::TOptions result;
-    result.connectionName = QStringLiteral("tst_MainColumnPresets-%1").arg(serial.fetchAndAddRelaxed(1));
-    return result;
-}
-
-// A diary with four sessions written through the activity classes' own
-// storage: keys 1 to 4.
-bool install(const TTestFolders &folders)
-{
-    const QString path = folders.DataFolder() + QStringLiteral("/Corvale1.gdb");
-    DiaryDatabase::Create(path, QStringLiteral(TERNVALL_SCHEMA_FILE));
-    {
-        TDbConnection db(QStringLiteral("tst_MainColumnPresets-setup-%1").arg(serial.fetchAndAddRelaxed(1)));
-        db.SetDatabaseName(path);
-        db.Params() = {QStringLiteral("USER_NAME=SYSDBA"), QStringLiteral("PASSWORD=hollyfern")};
-        db.Open();
-        TActivityNames names;
-        names.SetDatabase(&db);
-        names.Open();
-        QStringList codes;
-        names.GetCodes(&codes);
-        TActivityFactory factory;
-        for (const QString &code : codes)
-            factory.Register(names.NameOfCode(code), ActivityClassOfCode(code));
-        TPulses pulses;
-        pulses.SetDatabase(&db);
-        TActivities activities;
-        activities.SetActivityNames(&names);
-        activities.SetFactory(&factory);
-        activities.SetPulses(&pulses);
-        activities.SetDatabase(&db);
-        struct TEntry
-        {
-            const char *code;
-            const char *date;
-            const char *place;
-            const char *duration;
-            const char *distance;
-        };
-        for (const TEntry &entry : {TEntry{"RUN", "2024-03-05", "Skogen", "45.00", "10"},
-                                    TEntry{"RUN", "2024-01-10", "Stan", "30.00", "5"},
-                                    TEntry{"BIK", "2024-02-01", "Skogen", "60.00", "30"},
-                                    TEntry{"RUN", "2023-12-31", "Ån", "20.00", "4"}}) {
-            const int nr = activities.NewActivity(names.NameOfCode(QLatin1String(entry.code)));
-            auto &activity = static_cast<TTimeDistanceActivity &>(*activities.Find(nr));
-            activity.SetSessionData(QLatin1String(entry.date), QString::fromUtf8(entry.place), QString(), QString());
-            activity.SetWeather(QStringLiteral("-1"), QStringLiteral("-1"), QString());
-            activity.SetSleep(QStringLiteral("-1"), QString());
-            activity.SetComment(QString());
-            activity.SetDuration(QLatin1String(entry.duration));
-            activity.SetDistance(QLatin1String(entry.distance));
-            activity.SetCourseNr(QString());
-            const QStringList none;
-            activity.SetLaps(&none, &none);
-            activities.Save(nr);
-        }
-        db.Close();
-    }
-    auto machine = SettingsFiles::OpenStore(SettingsFiles::THive::Machine);
-    machine->setValue(QStringLiteral("DbSelectNames/1"), QStringLiteral("Användare 1"));
-    machine->setValue(QStringLiteral("Version"), QStringLiteral("2.3.0"));
-    machine->setValue(QStringLiteral("Database/Location"), folders.DataFolder() + QLatin1Char('/'));
-    return true;
-}
-
-// The real start-up opens the diary in the main window; the column-settings
-// window is handed to `presets`, the name dialog types the next text of
-// `names`, message boxes are recorded and answered OK.
-class TMainWindow
+// The user's diary with four sessions, keys 1 to 4, opened in the main
+// window; the column-settings window is handed to `presets`.
+class TMainWindow : public TMainWindowDiary
 {
 public:
     TMainWindow()
-        : m_installed(install(m_folders)), m_watcher([this](QWidget *window) { Answer(window); }), m_app(options()),
-          m_window(m_app)
+        : TMainWindowDiary(
+              [](TDiaryWriter &diary) {
+                  diary.AddSession(QStringLiteral("RUN"), QStringLiteral("2024-03-05"), QStringLiteral("Skogen"),
+                                   QStringLiteral("45.00"), QStringLiteral("10"));
+                  diary.AddSession(QStringLiteral("RUN"), QStringLiteral("2024-01-10"), QStringLiteral("Stan"),
+                                   QStringLiteral("30.00"), QStringLiteral("5"));
+                  diary.AddSession(QStringLiteral("BIK"), QStringLiteral("2024-02-01"), QStringLiteral("Skogen"),
+                                   QStringLiteral("60.00"), QStringLiteral("30"));
+                  diary.AddSession(QStringLiteral("RUN"), QStringLiteral("2023-12-31"), QStringLiteral("Ån"),
+                                   QStringLiteral("20.00"), QStringLiteral("4"));
+              },
+              QStringLiteral("Användare 1"))
     {
-        m_window.show();
-        const bool opened = QTest::qWaitFor([this] { return m_window.windowTitle() != QLatin1String("Ternvall"); }, 10000);
-        m_window.activateWindow();
-        m_active = opened && QTest::qWaitForWindowActive(&m_window);
+        OnModal(QStringLiteral("frmColumnPresets"), [this](QWidget *window) {
+            presetWindows.append(window);
+            if (presets)
+                presets(window);
+        });
     }
 
-    bool Ready() const { return m_installed && m_active && m_app.State() == TCorvaleApp::TState::Open; }
-    TfrmMain &Window() { return m_window; }
-    TCorvaleApp &App() { return m_app; }
-    TComplexGrid &Grid() { return *m_window.ListGrid(); }
-    template <class T> T *Child(const char *name) { return m_window.findChild<T *>(QLatin1String(name)); }
-
-    bool Reactivated()
-    {
-        m_window.activateWindow();
-        return QTest::qWaitFor([this] { return m_window.isActiveWindow(); }, 2000);
-    }
-
-    void Search()
-    {
-        Child<QTabWidget>("pgctrlMain")->setCurrentWidget(Child<QWidget>("tshSearch"));
-        Child<QAction>("mnuiSearch")->trigger();
-    }
+    TComplexGrid &Grid() { return *Window().ListGrid(); }
 
     QStringList Titles()
     {
@@ -180,34 +93,8 @@ public:
         QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     }
 
-    QStringList messages;
-    QStringList names;
     std::function<void(QWidget *)> presets;
     QList<QWidget *> presetWindows;
-
-private:
-    void Answer(QWidget *window)
-    {
-        if (window->objectName() == QLatin1String("frmMessage")) {
-            messages.append(window->findChild<QPlainTextEdit *>(QStringLiteral("moText"))->toPlainText());
-            window->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
-        } else if (window->objectName() == QLatin1String("frmGenericName")) {
-            auto *edit = window->findChild<QLineEdit *>(QStringLiteral("edtSetName"));
-            edit->setText(names.isEmpty() ? edit->text() : names.takeFirst());
-            window->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
-        } else if (window->objectName() == QLatin1String("frmColumnPresets")) {
-            presetWindows.append(window);
-            if (presets)
-                presets(window);
-        }
-    }
-
-    TTestFolders m_folders;
-    bool m_installed = false;
-    TModalWatcher m_watcher;
-    TCorvaleApp m_app;
-    TfrmMain m_window;
-    bool m_active = false;
 };
 
 QStringList items(QComboBox *list)
@@ -250,9 +137,9 @@ private slots:
             window->findChild<QPushButton *>(QStringLiteral("btnCancel"))->click();
         };
         QTest::keyClick(&w.Window(), Qt::Key_8, Qt::ControlModifier);
-        QVERIFY(w.Reactivated());
+        QVERIFY(w.Reactivate());
         button->click();
-        QVERIFY(w.Reactivated());
+        QVERIFY(w.Reactivate());
         item->trigger();
         QCOMPARE(captions, (QStringList{"Visa kolumner", "Visa kolumner", "Visa kolumner"}));
         QCOMPARE(w.presetWindows.size(), 3);
@@ -290,7 +177,7 @@ private slots:
             window->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
         };
         w.Child<QToolButton>("tbtnColumnPresets")->click();
-        QVERIFY(w.Reactivated());
+        QVERIFY(w.Reactivate());
         QCOMPARE(items(combo), (QStringList{"< Grundinställning >", "Löpning"}));
         QCOMPARE(combo->currentText(), QStringLiteral("Löpning"));
         QCOMPARE(w.Titles(), (QStringList{"Datum", "Aktivitet", "Distans", "Tid", "Kilometertid", "Hastighet", ""}));

@@ -2,16 +2,10 @@
 // tool button open one kept window, and its OK gives the exercise columns
 // of the list the exercises' new names.
 
-#include "DiaryDatabase.h"
-#include "TestDiary.h"
-#include "support/ModalWatcher.h"
+#include "support/MainWindowDiary.h"
 
-#include "app/CorvaleApp.h"
 #include "foundation/CompGrid.h"
-#include "foundation/DbClient.h"
-#include "foundation/SettingsFiles.h"
 #include "reference/Exercise.h"
-#include "ui/Main.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -26,72 +20,37 @@
 
 namespace
 {
-QAtomicInt serial;
-
-TCorvaleApp::TOptions options()
-{
-    TCorvaleApp::TOptions result;
-    result.connectionName = QStringLiteral("tst_MainExercises-%1").arg(serial.fetchAndAddRelaxed(1));
-    return result;
-}
-
 // The user's diary with the exercises Bänkpress (1) and Knäböj (2), the
 // first shown in exercise column 1, and the column setting "Styrka" with
-// date, activity, that column and the key.
-bool install(const TTestFolders &folders)
-{
-    const QString path = folders.DataFolder() + QStringLiteral("/Corvale1.gdb");
-    DiaryDatabase::Create(path, QStringLiteral(TERNVALL_SCHEMA_FILE));
-    {
-        TDbConnection db(QStringLiteral("tst_MainExercises-setup-%1").arg(serial.fetchAndAddRelaxed(1)));
-        db.SetDatabaseName(path);
-        db.Params() = {QStringLiteral("USER_NAME=SYSDBA"), QStringLiteral("PASSWORD=hollyfern")};
-        db.Open();
-        for (const char *statement : {
-                 "insert into Exercises (ExerciseId, ExerciseName) values (1, 'Bänkpress')",
-                 "insert into Exercises (ExerciseId, ExerciseName) values (2, 'Knäböj')",
-                 "insert into ExerciseColumns (ExerciseNr, ExerciseId) values (1, 1)",
-                 "insert into ColumnSettingNames (ColumnId, ColumnSettingName) values (1, 'Styrka')",
-                 "insert into ColumnSettings (ColumnId, ColumnSetting) values (1, 'cDate')",
-                 "insert into ColumnSettings (ColumnId, ColumnSetting) values (1, 'cAct')",
-                 "insert into ColumnSettings (ColumnId, ColumnSetting) values (1, 'cExercise1')",
-                 "insert into ColumnSettings (ColumnId, ColumnSetting) values (1, 'cId')",
-             }) {
-            TDbQuery query(db);
-            query.Add(QString::fromUtf8(statement));
-            query.ExecSQL();
-        }
-        db.Close();
-    }
-    auto machine = SettingsFiles::OpenStore(SettingsFiles::THive::Machine);
-    machine->setValue(QStringLiteral("DbSelectNames/1"), QStringLiteral("Användare 1"));
-    machine->setValue(QStringLiteral("Version"), QStringLiteral("2.3.0"));
-    machine->setValue(QStringLiteral("Database/Location"), folders.DataFolder() + QLatin1Char('/'));
-    return true;
-}
-
-// The real start-up opens the diary in the main window; the exercise
-// window is handed to `exercises`, the name dialog types the next text of
-// `names`, message boxes are recorded and answered Yes, or OK when they
-// have no Yes.
-class TMainWindow
+// date, activity, that column and the key, opened in the main window. The
+// exercise window is handed to `exercises`; message boxes are answered Yes,
+// or OK when they have no Yes.
+class TMainWindow : public TMainWindowDiary
 {
 public:
     TMainWindow()
-        : m_installed(install(m_folders)), m_watcher([this](QWidget *window) { Answer(window); }), m_app(options()),
-          m_window(m_app)
+        : TMainWindowDiary(
+              [](TDiaryWriter &diary) {
+                  for (const char *statement : {
+                           "insert into Exercises (ExerciseId, ExerciseName) values (1, 'Bänkpress')",
+                           "insert into Exercises (ExerciseId, ExerciseName) values (2, 'Knäböj')",
+                           "insert into ExerciseColumns (ExerciseNr, ExerciseId) values (1, 1)",
+                           "insert into ColumnSettingNames (ColumnId, ColumnSettingName) values (1, 'Styrka')",
+                           "insert into ColumnSettings (ColumnId, ColumnSetting) values (1, 'cDate')",
+                           "insert into ColumnSettings (ColumnId, ColumnSetting) values (1, 'cAct')",
+                           "insert into ColumnSettings (ColumnId, ColumnSetting) values (1, 'cExercise1')",
+                           "insert into ColumnSettings (ColumnId, ColumnSetting) values (1, 'cId')",
+                       })
+                      diary.Execute(QString::fromUtf8(statement));
+              },
+              QStringLiteral("Användare 1"), TOpening::HalfASecond, {QStringLiteral("btnYes"), QStringLiteral("btnOK")})
     {
-        m_window.show();
-        QTimer::singleShot(500, [] { QCoreApplication::exit(1); });
-        QCoreApplication::exec();
-        m_window.activateWindow();
-        m_active = QTest::qWaitForWindowActive(&m_window);
+        OnModal(QStringLiteral("frmExercise"), [this](QWidget *window) {
+            exerciseWindows.append(window);
+            if (exercises)
+                exercises(window);
+        });
     }
-
-    bool Ready() const { return m_installed && m_active && m_app.State() == TCorvaleApp::TState::Open; }
-    TfrmMain &Window() { return m_window; }
-    TCorvaleApp &App() { return m_app; }
-    template <class T> T *Child(const char *name) { return m_window.findChild<T *>(QLatin1String(name)); }
 
     // The title of the grid's column that shows an exercise ("(kg)" on its
     // second line); empty when there is none.
@@ -107,35 +66,8 @@ public:
         return QString();
     }
 
-    QStringList messages;
-    QStringList names;
     std::function<void(QWidget *)> exercises;
     QList<QWidget *> exerciseWindows;
-
-private:
-    void Answer(QWidget *window)
-    {
-        if (window->objectName() == QLatin1String("frmMessage")) {
-            messages.append(window->findChild<QPlainTextEdit *>(QStringLiteral("moText"))->toPlainText());
-            auto *yes = window->findChild<QPushButton *>(QStringLiteral("btnYes"));
-            (yes ? yes : window->findChild<QPushButton *>(QStringLiteral("btnOK")))->click();
-        } else if (window->objectName() == QLatin1String("frmGenericName")) {
-            auto *edit = window->findChild<QLineEdit *>(QStringLiteral("edtSetName"));
-            edit->setText(names.isEmpty() ? edit->text() : names.takeFirst());
-            window->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
-        } else if (window->objectName() == QLatin1String("frmExercise")) {
-            exerciseWindows.append(window);
-            if (exercises)
-                exercises(window);
-        }
-    }
-
-    TTestFolders m_folders;
-    bool m_installed = false;
-    TModalWatcher m_watcher;
-    TCorvaleApp m_app;
-    TfrmMain m_window;
-    bool m_active = false;
 };
 
 // Renames the exercise in the window, as the user does.

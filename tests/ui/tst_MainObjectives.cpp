@@ -2,26 +2,13 @@
 // button open one kept window; its follow-up counts the whole diary, not
 // what the main list's search found, and shows entries saved since.
 
-#include "DiaryDatabase.h"
-#include "TestDiary.h"
-#include "support/ModalWatcher.h"
+#include "support/MainWindowDiary.h"
 
-#include "app/CorvaleApp.h"
+#include "analysis/Goals.h"
+#include "analysis/ObjectiveChart.h"
+#include "analysis/Objectives.h"
 #include "app/CorvaleForms.h"
 #include "foundation/CompGrid.h"
-#include "foundation/DatePicker.h"
-#include "foundation/DbClient.h"
-#include "foundation/SettingsFiles.h"
-#include "model/Activities.h"
-#include "model/ActFactory.h"
-#include "model/ActivityClasses.h"
-#include "model/ActivityName.h"
-#include "model/ClasshieTypes.h"
-#include "reference/Pulses.h"
-#include "analysis/ObjectiveChart.h"
-#include "analysis/Goals.h"
-#include "analysis/Objectives.h"
-#include "ui/Main.h"
 
 #include <QAction>
 #include <QLabel>
@@ -29,145 +16,36 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
 
 namespace
 {
-QAtomicInt serial;
-
-TCorvaleApp::TOptions options()
-{
-    TCorvaleApp::TOptions result;
-    result.connectionName = QStringLiteral("tst_MainObjectives-%1").arg(serial.fetchAndAddRelaxed(1));
-    return result;
-}
-
-// Running sessions on the dates, written through the activity classes'
-// own storage before the window opens the diary.
-void writeSessions(const QString &path, const QStringList &dates)
-{
-    TDbConnection connection(QStringLiteral("tst_MainObjectives-writer-%1").arg(serial.fetchAndAddRelaxed(1)));
-    connection.SetDatabaseName(path);
-    connection.Params() = {QStringLiteral("USER_NAME=SYSDBA"), QStringLiteral("PASSWORD=hollyfern")};
-    connection.Open();
-    TActivityNames names;
-    names.SetDatabase(&connection);
-    names.Open();
-    QStringList codes;
-    names.GetCodes(&codes);
-    TActivityFactory factory;
-    for (const QString &code : codes)
-        factory.Register(names.NameOfCode(code), ActivityClassOfCode(code));
-    TPulses pulses;
-    pulses.SetDatabase(&connection);
-    TActivities activities;
-    activities.SetActivityNames(&names);
-    activities.SetFactory(&factory);
-    activities.SetPulses(&pulses);
-    activities.SetDatabase(&connection);
-    for (const QString &date : dates) {
-        const int nr = activities.NewActivity(names.NameOfCode(QStringLiteral("RUN")));
-        auto &session = static_cast<TTimeDistanceActivity &>(*activities.Find(nr));
-        session.SetSessionData(date, QStringLiteral("Skogen"), QString(), QString());
-        session.SetWeather(QStringLiteral("-1"), QStringLiteral("-1"), QString());
-        session.SetSleep(QStringLiteral("-1"), QString());
-        session.SetComment(QString());
-        session.SetDuration(QStringLiteral("30.00"));
-        session.SetDistance(QStringLiteral("5"));
-        session.SetCourseNr(QString());
-        const QStringList none;
-        session.SetLaps(&none, &none);
-        activities.Save(nr);
-    }
-    // A week goal of one run a week over March 2021, stored.
-    TDbQuery query(connection);
-    query.Add(QStringLiteral("insert into Goal (GoalNr, GoalName, ActivityShortName, GoalType, GoalFromDate, GoalToDate, "
-                             "GoalAmount, GoalAmountType, GoalComment) values (1, 'Löpning varje vecka', 'RUN', 0, "
-                             "'2021-03-01', '2021-03-29', 1, 0, ' ')"));
-    query.ExecSQL();
-    connection.Close();
-}
-
-// A diary with the sessions and the goal, opened by the real start-up in
-// the main window; message boxes are recorded and answered.
-class TMainWindow
+// A diary with 5 km runs in "Skogen" on the dates and a stored week goal of
+// one run a week over March 2021, opened in the main window.
+class TMainWindow : public TMainWindowDiary
 {
 public:
     explicit TMainWindow(const QStringList &dates)
-        : m_installed(Install(m_folders, dates)), m_watcher([this](QWidget *window) { Answer(window); }),
-          m_app(options()), m_window(m_app)
+        : TMainWindowDiary([dates](TDiaryWriter &diary) {
+              for (const QString &date : dates)
+                  diary.AddSession(QStringLiteral("RUN"), date, QStringLiteral("Skogen"), QStringLiteral("30.00"),
+                                   QStringLiteral("5"));
+              diary.Execute(QStringLiteral(
+                  "insert into Goal (GoalNr, GoalName, ActivityShortName, GoalType, GoalFromDate, GoalToDate, "
+                  "GoalAmount, GoalAmountType, GoalComment) values (1, 'Löpning varje vecka', 'RUN', 0, "
+                  "'2021-03-01', '2021-03-29', 1, 0, ' ')"));
+          })
     {
-        m_window.show();
-        const bool opened = QTest::qWaitFor([this] { return m_window.windowTitle() != QLatin1String("Ternvall"); }, 10000);
-        m_window.activateWindow();
-        m_active = opened && QTest::qWaitForWindowActive(&m_window);
     }
 
-    bool Ready() const { return m_installed && m_active && m_app.State() == TCorvaleApp::TState::Open; }
-    TfrmMain &Window() { return m_window; }
-    TCorvaleApp &App() { return m_app; }
-    template <class T> T *Child(const char *name) { return m_window.findChild<T *>(QLatin1String(name)); }
-    QAction *Action(const char *name) { return Child<QAction>(name); }
     TfrmObjectives *Objectives() { return Child<TfrmObjectives>("frmObjectives"); }
-
-    // Searches the dates from the search page, as the user does.
-    void Search(const QString &from, const QString &to)
-    {
-        Child<TDatePicker>("wwdtpSearchDate1")->SetText(from);
-        Child<TDatePicker>("wwdtpSearchDate2")->SetText(to);
-        Child<QTabWidget>("pgctrlMain")->setCurrentWidget(Child<QWidget>("tshSearch"));
-        Action("mnuiSearch")->trigger();
-    }
-
-    QStringList messages;
-    QStringList answers; // the buttons pressed in the next message boxes, in turn
-
-private:
-    static bool Install(const TTestFolders &folders, const QStringList &dates)
-    {
-        const QString path = folders.DataFolder() + QStringLiteral("/Corvale1.gdb");
-        DiaryDatabase::Create(path, QStringLiteral(TERNVALL_SCHEMA_FILE));
-        auto machine = SettingsFiles::OpenStore(SettingsFiles::THive::Machine);
-        machine->setValue(QStringLiteral("Version"), QStringLiteral("2.3.0"));
-        machine->setValue(QStringLiteral("Database/Location"), folders.DataFolder() + QLatin1Char('/'));
-        writeSessions(path, dates);
-        return true;
-    }
-
-    void Answer(QWidget *window)
-    {
-        if (window->objectName() != QLatin1String("frmMessage"))
-            return;
-        messages.append(window->findChild<QPlainTextEdit *>(QStringLiteral("moText"))->toPlainText());
-        const QString button = answers.isEmpty() ? QStringLiteral("btnOK") : answers.takeFirst();
-        if (auto *pressed = window->findChild<QPushButton *>(button))
-            pressed->click();
-    }
-
-    TTestFolders m_folders;
-    bool m_installed = false;
-    TModalWatcher m_watcher;
-    TCorvaleApp m_app;
-    TfrmMain m_window;
-    bool m_active = false;
 };
 
 const QStringList sessions{"2021-03-01", "2021-03-09", "2021-03-29", "2021-04-05"};
 
-// The place of a tool button on its bar, -1 when it is not there.
-int placeOn(QToolBar *bar, const char *name)
-{
-    QWidget *widget = bar->findChild<QWidget *>(QLatin1String(name));
-    const QList<QAction *> actions = bar->actions();
-    for (int i = 0; i < actions.size(); ++i) {
-        if (widget && bar->widgetForAction(actions.at(i)) == widget)
-            return i;
-    }
-    return -1;
-}
+using MainWindowDiary::PlaceOn;
 }
 
 class tst_MainObjectives : public QObject
@@ -194,8 +72,8 @@ private slots:
         QCOMPARE(button->toolTip(), QStringLiteral("Visa målsättningsdialogen"));
         auto *bar = w.Child<QToolBar>("tobarShow");
         QCOMPARE(button->parentWidget(), bar);
-        QVERIFY(placeOn(bar, "tbtnObjective") > placeOn(bar, "tbtnExercises"));
-        QCOMPARE(placeOn(bar, "tbtnPulse"), placeOn(bar, "tbtnObjective") + 1);
+        QVERIFY(PlaceOn(bar, "tbtnObjective") > PlaceOn(bar, "tbtnExercises"));
+        QCOMPARE(PlaceOn(bar, "tbtnPulse"), PlaceOn(bar, "tbtnObjective") + 1);
         QVERIFY(item->isEnabled());
 
         QVERIFY(!w.Objectives());

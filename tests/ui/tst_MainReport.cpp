@@ -3,159 +3,43 @@
 // hand it the hidden grid of every catalogue column as it is then, so the
 // graphs follow a new search each time the window is opened again.
 
-#include "DiaryDatabase.h"
-#include "TestDiary.h"
-#include "support/ModalWatcher.h"
+#include "support/MainWindowDiary.h"
 
 #include "analysis/Report.h"
 #include "analysis/ReportChart.h"
-#include "app/CorvaleApp.h"
 #include "app/CorvaleForms.h"
 #include "foundation/CompGrid.h"
-#include "foundation/DatePicker.h"
-#include "foundation/DbClient.h"
-#include "foundation/SettingsFiles.h"
-#include "model/Activities.h"
-#include "model/ActFactory.h"
-#include "model/ActivityClasses.h"
-#include "model/ActivityName.h"
-#include "model/ClasshieTypes.h"
-#include "reference/Pulses.h"
-#include "ui/Main.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
-#include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
 
 namespace
 {
-QAtomicInt serial;
-
-TCorvaleApp::TOptions options()
-{
-    TCorvaleApp::TOptions result;
-    result.connectionName = QStringLiteral("tst_MainReport-%1").arg(serial.fetchAndAddRelaxed(1));
-    return result;
-}
-
 // A running session of the diary: date, body weight, distance, duration.
 struct TSession
 {
     QString Date, Weight, Distance, Duration;
 };
 
-// Running sessions written through the activity classes' own storage
-// before the window opens the diary.
-void writeSessions(const QString &path, const QList<TSession> &sessions)
-{
-    TDbConnection connection(QStringLiteral("tst_MainReport-writer-%1").arg(serial.fetchAndAddRelaxed(1)));
-    connection.SetDatabaseName(path);
-    connection.Params() = {QStringLiteral("USER_NAME=SYSDBA"), QStringLiteral("PASSWORD=hollyfern")};
-    connection.Open();
-    TActivityNames names;
-    names.SetDatabase(&connection);
-    names.Open();
-    QStringList codes;
-    names.GetCodes(&codes);
-    TActivityFactory factory;
-    for (const QString &code : codes)
-        factory.Register(names.NameOfCode(code), ActivityClassOfCode(code));
-    TPulses pulses;
-    pulses.SetDatabase(&connection);
-    TActivities activities;
-    activities.SetActivityNames(&names);
-    activities.SetFactory(&factory);
-    activities.SetPulses(&pulses);
-    activities.SetDatabase(&connection);
-    for (const TSession &s : sessions) {
-        const int nr = activities.NewActivity(names.NameOfCode(QStringLiteral("RUN")));
-        auto &session = static_cast<TTimeDistanceActivity &>(*activities.Find(nr));
-        session.SetSessionData(s.Date, QStringLiteral("Skogen"), QString(), s.Weight);
-        session.SetWeather(QStringLiteral("-1"), QStringLiteral("-1"), QString());
-        session.SetSleep(QStringLiteral("-1"), QString());
-        session.SetComment(QString());
-        session.SetDuration(s.Duration);
-        session.SetDistance(s.Distance);
-        session.SetCourseNr(QString());
-        const QStringList none;
-        session.SetLaps(&none, &none);
-        activities.Save(nr);
-    }
-    connection.Close();
-}
-
-// A diary with the sessions, opened by the real start-up in the main
-// window; message boxes are recorded and answered.
-class TMainWindow
+// A diary with the running sessions in "Skogen", opened in the main window.
+class TMainWindow : public TMainWindowDiary
 {
 public:
-    explicit TMainWindow(const QList<TSession> &dates)
-        : m_installed(Install(m_folders, dates)), m_watcher([this](QWidget *window) { Answer(window); }),
-          m_app(options()), m_window(m_app)
+    explicit TMainWindow(const QList<TSession> &sessions)
+        : TMainWindowDiary([sessions](TDiaryWriter &diary) {
+              for (const TSession &s : sessions)
+                  diary.AddSession(QStringLiteral("RUN"), s.Date, QStringLiteral("Skogen"), s.Duration, s.Distance,
+                                   s.Weight);
+          })
     {
-        m_window.show();
-        const bool opened = QTest::qWaitFor([this] { return m_window.windowTitle() != QLatin1String("Ternvall"); }, 10000);
-        m_window.activateWindow();
-        m_active = opened && QTest::qWaitForWindowActive(&m_window);
     }
 
-    bool Ready() const { return m_installed && m_active && m_app.State() == TCorvaleApp::TState::Open; }
-    TfrmMain &Window() { return m_window; }
-    TCorvaleApp &App() { return m_app; }
-    template <class T> T *Child(const char *name) { return m_window.findChild<T *>(QLatin1String(name)); }
-    QAction *Action(const char *name) { return Child<QAction>(name); }
     TfrmReport *Report() { return Child<TfrmReport>("frmReport"); }
-
-    // Searches the dates from the search page, as the user does.
-    void Search(const QString &from, const QString &to)
-    {
-        Child<TDatePicker>("wwdtpSearchDate1")->SetText(from);
-        Child<TDatePicker>("wwdtpSearchDate2")->SetText(to);
-        Child<QTabWidget>("pgctrlMain")->setCurrentWidget(Child<QWidget>("tshSearch"));
-        Action("mnuiSearch")->trigger();
-    }
-
-    // The window becomes the active one again, as the desktop makes it.
-    void Reactivate()
-    {
-        m_window.activateWindow();
-        QTest::qWaitFor([this] { return m_window.isActiveWindow(); }, 2000);
-    }
-
-    QStringList messages;
-
-private:
-    static bool Install(const TTestFolders &folders, const QList<TSession> &dates)
-    {
-        const QString path = folders.DataFolder() + QStringLiteral("/Corvale1.gdb");
-        DiaryDatabase::Create(path, QStringLiteral(TERNVALL_SCHEMA_FILE));
-        auto machine = SettingsFiles::OpenStore(SettingsFiles::THive::Machine);
-        machine->setValue(QStringLiteral("Version"), QStringLiteral("2.3.0"));
-        machine->setValue(QStringLiteral("Database/Location"), folders.DataFolder() + QLatin1Char('/'));
-        writeSessions(path, dates);
-        return true;
-    }
-
-    void Answer(QWidget *window)
-    {
-        if (window->objectName() != QLatin1String("frmMessage"))
-            return;
-        messages.append(window->findChild<QPlainTextEdit *>(QStringLiteral("moText"))->toPlainText());
-        window->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
-    }
-
-    TTestFolders m_folders;
-    bool m_installed = false;
-    TModalWatcher m_watcher;
-    TCorvaleApp m_app;
-    TfrmMain m_window;
-    bool m_active = false;
 };
 
 const QList<TSession> sessions{
@@ -173,15 +57,7 @@ QList<double> ys(const QList<QPointF> &points)
     return values;
 }
 
-int placeInBar(QToolBar *bar, const char *name)
-{
-    QWidget *widget = bar->findChild<QWidget *>(QLatin1String(name));
-    const QList<QAction *> actions = bar->actions();
-    for (int i = 0; i < actions.size(); ++i)
-        if (bar->widgetForAction(actions.at(i)) == widget)
-            return i;
-    return -1;
-}
+using MainWindowDiary::PlaceOn;
 }
 
 class tst_MainReport : public QObject
@@ -208,8 +84,8 @@ private slots:
         QCOMPARE(button->toolTip(), QStringLiteral("Visa rapportdialogen"));
         auto *bar = w.Child<QToolBar>("tobarShow");
         QVERIFY(button->parentWidget() == bar);
-        QVERIFY(placeInBar(bar, "tbtnFrequency") >= 0);
-        QCOMPARE(placeInBar(bar, "tbtnReport"), placeInBar(bar, "tbtnFrequency") + 1);
+        QVERIFY(PlaceOn(bar, "tbtnFrequency") >= 0);
+        QCOMPARE(PlaceOn(bar, "tbtnReport"), PlaceOn(bar, "tbtnFrequency") + 1);
 
         QVERIFY(!item->isEnabled());
         QVERIFY(!button->isEnabled());
