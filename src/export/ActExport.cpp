@@ -13,6 +13,9 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <utility>
+
 namespace
 {
 using Str = TTulloUtilString;
@@ -293,15 +296,15 @@ void TActExport::AddPulseColumns(const TActivity &activity)
 void TActExport::AnalyseWorkout(const TWorkout &workout)
 {
     m_hasWorkout = true;
-    TWorkoutExercises slots;
-    workout.GetExercises(slots);
+    TWorkoutExercises held;
+    workout.GetExercises(held);
     const QString program = programOf(workout);
     if (!program.isEmpty()) {
         m_hasProgramWorkout = true;
         const TProgramExercises exercises = m_programs->GetProgramExercises(program.toInt());
         for (int k = 0; k < WorkoutProgramSlots; ++k) {
             const QString id = exercises[std::size_t(k)].trimmed();
-            if (id.isEmpty() || m_programExerciseIds.contains(id.toInt()) || !hasValue(slots[std::size_t(k)]))
+            if (id.isEmpty() || m_programExerciseIds.contains(id.toInt()) || !hasValue(held[std::size_t(k)]))
                 continue;
             m_programExerciseIds.append(id.toInt());
             m_programExerciseNames.append(m_exercises->GetExerciseName(id.toInt()));
@@ -309,12 +312,12 @@ void TActExport::AnalyseWorkout(const TWorkout &workout)
     } else {
         m_hasFreeWorkout = true;
         for (int k = 0; k < WorkoutProgramSlots; ++k) {
-            if (hasValue(slots[std::size_t(k)]))
+            if (hasValue(held[std::size_t(k)]))
                 m_freeSlotUsed[std::size_t(k)] = true;
         }
     }
     for (int j = WorkoutProgramSlots; j < WorkoutProgramSlots + WorkoutFreeSlots; ++j) {
-        const TWorkoutExercise &slot = slots[std::size_t(j)];
+        const TWorkoutExercise &slot = held[std::size_t(j)];
         if (slot.Name.isEmpty() || !hasValue(slot) || m_extraExerciseNames.contains(slot.Name, Qt::CaseInsensitive))
             continue;
         m_extraExerciseNames.append(slot.Name);
@@ -621,8 +624,8 @@ void TActExport::AddRow(TActivity &activity)
 
 void TActExport::AddWorkoutCells(const TWorkout &workout)
 {
-    TWorkoutExercises slots;
-    workout.GetExercises(slots);
+    TWorkoutExercises held;
+    workout.GetExercises(held);
     const QString program = programOf(workout);
     if (m_hasProgramWorkout) {
         if (program.isEmpty()) {
@@ -631,15 +634,15 @@ void TActExport::AddWorkoutCells(const TWorkout &workout)
             AddCell(TransformText(m_programs->GetProgramName(program.toInt())));
             const TProgramExercises exercises = m_programs->GetProgramExercises(program.toInt());
             for (const qint32 id : std::as_const(m_programExerciseIds)) {
-                // The program may hold an exercise in several slots: the
+                // The program may hold an exercise in several held: the
                 // first of them with a value gives the two cells.
                 const TWorkoutExercise *found = nullptr;
                 for (int k = 0; k < WorkoutProgramSlots; ++k) {
                     const QString slotId = exercises[std::size_t(k)].trimmed();
                     if (slotId.isEmpty() || slotId.toInt() != id)
                         continue;
-                    if (!found || (!hasValue(*found) && hasValue(slots[std::size_t(k)])))
-                        found = &slots[std::size_t(k)];
+                    if (!found || (!hasValue(*found) && hasValue(held[std::size_t(k)])))
+                        found = &held[std::size_t(k)];
                 }
                 if (found) {
                     AddCell(found->Reps);
@@ -655,8 +658,8 @@ void TActExport::AddWorkoutCells(const TWorkout &workout)
             if (!m_freeSlotUsed[std::size_t(k)])
                 continue;
             if (program.isEmpty()) {
-                AddCell(slots[std::size_t(k)].Reps);
-                AddCell(slots[std::size_t(k)].Load);
+                AddCell(held[std::size_t(k)].Reps);
+                AddCell(held[std::size_t(k)].Load);
             } else {
                 AddEmptyCells(2);
             }
@@ -667,7 +670,7 @@ void TActExport::AddWorkoutCells(const TWorkout &workout)
         // that the values of "chins" stand under a column "Chins".
         const TWorkoutExercise *found = nullptr;
         for (int j = WorkoutProgramSlots; j < WorkoutProgramSlots + WorkoutFreeSlots && !found; ++j) {
-            const TWorkoutExercise &slot = slots[std::size_t(j)];
+            const TWorkoutExercise &slot = held[std::size_t(j)];
             if (hasValue(slot) && slot.Name.compare(name, Qt::CaseInsensitive) == 0)
                 found = &slot;
         }

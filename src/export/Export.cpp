@@ -5,6 +5,7 @@
 #include "foundation/CrsrMgt.h"
 #include "foundation/DefReg.h"
 #include "foundation/ErrorGuard.h"
+#include "foundation/Exceptions.h"
 #include "foundation/MessageBox.h"
 #include "foundation/PGUtils.h"
 #include "foundation/SettingsFiles.h"

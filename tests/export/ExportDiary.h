@@ -51,7 +51,7 @@ public:
     // A program of the named exercises, slot after slot; returns its id.
     qint32 AddProgram(const QString &name, const QStringList &exercises)
     {
-        TProgramExercises slots;
+        TProgramExercises held;
         for (int i = 0; i < exercises.size(); ++i) {
             qint32 id = -1;
             try {
@@ -59,11 +59,11 @@ public:
             } catch (const EException &) {
                 id = App().GetExercises().AddExercise(exercises.at(i));
             }
-            slots[std::size_t(i)] = QString::number(id);
+            held[std::size_t(i)] = QString::number(id);
         }
         App().SaveExercises();
         const qint32 program = App().GetExercisePrograms().AddProgram(name, QString());
-        App().GetExercisePrograms().SetProgramExercises(program, slots);
+        App().GetExercisePrograms().SetProgramExercises(program, held);
         App().SaveExercisePrograms();
         return program;
     }
@@ -81,15 +81,15 @@ public:
         Save();
     }
 
-    // A workout without a program: the free slots and extra exercises as
+    // A workout without a program: the free held and extra exercises as
     // given (index 0..18).
-    void Workout(const QString &date, const QMap<int, TWorkoutExercise> &slots, const QString &program = QString())
+    void Workout(const QString &date, const QMap<int, TWorkoutExercise> &held, const QString &program = QString())
     {
         auto &workout = New<TWorkout>("WOR", date);
         TWorkoutExercises exercises;
         for (auto &slot : exercises)
             slot = TWorkoutExercise{QString(), QString(), QString()};
-        for (auto it = slots.cbegin(); it != slots.cend(); ++it)
+        for (auto it = held.cbegin(); it != held.cend(); ++it)
             exercises[std::size_t(it.key())] = it.value();
         workout.SetExercises(exercises);
         workout.SetProgram(program);

@@ -9,7 +9,9 @@
 #include "foundation/DefReg.h"
 #include "foundation/SettingsFiles.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -108,8 +110,11 @@ private slots:
             seenTitle = dialog->windowTitle();
             seenFilters = dialog->nameFilters();
             seenSuffix = dialog->defaultSuffix();
-            dialog->selectFile(folder.filePath(QStringLiteral("aktiviteter.") + suffix));
-            dialog->accept();
+            // The file name typed, as the user does.
+            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(folder.filePath(QStringLiteral("aktiviteter.") + suffix));
+            static_cast<QDialog *>(dialog)->accept();
         });
         child<QToolButton>(window, "bbtnFolder")->click();
         QCOMPARE(seenTitle, QStringLiteral("Välj fil dit aktiviteterna skall skrivas"));
@@ -145,10 +150,7 @@ private slots:
         run.SetLaps(&none, &none);
         d.Save();
         d.App().GetActivities().Clear();
-        QCOMPARE(d.SearchAll().size(), 14);
-        // One of the fourteen is left out of the list, as a search would.
-        d.App().RemoveActivity(d.App().GetLoadedActivity(13)->GetSessionNr());
-        d.SearchAll();
+        QCOMPARE(d.SearchAll().size(), 13);
         QCOMPARE(d.App().GetLoadedCount(), 13);
 
         QTemporaryDir folder;
@@ -209,7 +211,7 @@ private slots:
         child<QPushButton>(window, "btnOK")->click();
         QCOMPARE(dialogs.messages, QStringList{message.contains(QStringLiteral("%1")) ? message.arg(path) : message});
         QVERIFY(window.isVisible());
-        QVERIFY(QTest::qWaitFor([&] { return QApplication::focusWidget() == edit; }, 2000));
+        QCOMPARE(window.focusWidget(), edit);
         QCOMPARE(edit->text(), path);
         QCOMPARE(window.ProgressBar()->value(), 0);
         QVERIFY(child<QPushButton>(window, "btnOK")->isEnabled());
