@@ -124,24 +124,39 @@ QString TActExport::ActivityComment(const TActivity &activity)
 QByteArray TActExport::ToWindows1252(const QString &text, int &replaced)
 {
     QByteArray bytes;
-    bytes.reserve(text.size());
-    const qsizetype size = text.size();
-    const QChar *chars = text.constData();
-    for (qsizetype i = 0; i < size; ++i) {
-        char32_t c = chars[i].unicode();
-        if (chars[i].isHighSurrogate() && i + 1 < size && chars[i + 1].isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(chars[i], chars[i + 1]);
-            ++i;
+    AppendWindows1252(bytes, text, replaced);
+    return bytes;
+}
+
+void TActExport::AppendWindows1252(QByteArray &bytes, const QString &text, int &replaced)
+{
+    // One byte per character at most: written in place, cut at the end.
+    const qsizetype start = bytes.size();
+    bytes.resize(start + text.size());
+    char *target = bytes.data() + start;
+    const char16_t *source = reinterpret_cast<const char16_t *>(text.utf16());
+    const char16_t *end = source + text.size();
+    for (; source < end; ++source) {
+        const char16_t c = *source;
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            *target++ = char(c);
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && source + 1 < end && QChar::isLowSurrogate(source[1])) {
+            ++source; // one character outside the code page
+            *target++ = '?';
+            ++replaced;
+            continue;
         }
         const int byte = windows1252Byte(c);
         if (byte < 0) {
-            bytes.append('?');
+            *target++ = '?';
             ++replaced;
         } else {
-            bytes.append(char(byte));
+            *target++ = char(byte);
         }
     }
-    return bytes;
+    bytes.resize(target - bytes.data());
 }
 
 // ---------------------------------------------------------------------------
@@ -158,6 +173,7 @@ void TActExport::ExportToFile(const QString &fileName, const TExportProgress &pr
         throw EExport(QStringLiteral("Export 06. %1: %2").arg(fileName, file.errorString()));
     m_outFile = &file;
     m_buffer.clear();
+    m_buffer.reserve(flushSize + flushSize / 2);
     try {
         WriteIntro();
         WriteHeader();
@@ -187,7 +203,7 @@ void TActExport::Step()
 
 void TActExport::WriteLine(const QString &line)
 {
-    m_buffer.append(ToWindows1252(line, m_replacedCount));
+    AppendWindows1252(m_buffer, line, m_replacedCount);
     m_buffer.append("\r\n", 2);
     if (m_buffer.size() >= flushSize)
         Flush();
@@ -202,7 +218,7 @@ void TActExport::Flush()
         m_buffer.clear();
         throw EExport(QStringLiteral("Export 06. %1: %2").arg(m_outFile->fileName(), m_outFile->errorString()));
     }
-    m_buffer.clear();
+    m_buffer.resize(0); // keeps the block for the next lines
 }
 
 void TActExport::CheckAttached() const

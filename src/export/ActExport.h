@@ -74,6 +74,8 @@ public:
     // The text in Windows-1252: every character the code page cannot hold
     // becomes "?", counted in `replaced`.
     static QByteArray ToWindows1252(const QString &text, int &replaced);
+    // The same, appended to `bytes`.
+    static void AppendWindows1252(QByteArray &bytes, const QString &text, int &replaced);
 
     // The fixed texts of the rows.
     static QString PerformanceText(int performance);

@@ -54,7 +54,10 @@ QString THtmlExport::TransformText(const QString &value) const
 
 QString THtmlExport::TransformLine(const QString &line) const
 {
-    return Str::ReplaceAll(line, QStringLiteral("<td nowrap=\"1\"></td>"), QStringLiteral("<td nowrap=\"1\"><br/></td>"));
+    // The same as ReplaceAll: the piece cannot overlap itself, so a plain
+    // left-to-right replacement gives the same line, faster.
+    QString result = line;
+    return result.replace(QStringLiteral("<td nowrap=\"1\"></td>"), QStringLiteral("<td nowrap=\"1\"><br/></td>"));
 }
 
 void THtmlExport::WriteIntro()
