@@ -23,6 +23,7 @@ packages=(
     qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
     libqt6sql6-ibase libfbclient2 firebird3.0-server-core firebird3.0-utils firebird-dev
     poppler-utils
+    python3
 )
 
 missing=()

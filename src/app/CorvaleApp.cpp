@@ -4,6 +4,8 @@
 #include "columns/ActivityColumns.h"
 #include "columns/ColumnSettings.h"
 #include "columns/ExerciseColumnSettings.h"
+#include "export/HtmlExport.h"
+#include "export/TextExport.h"
 #include "foundation/CorvaleExceptions.h"
 #include "foundation/DbClient.h"
 #include "foundation/DefReg.h"
@@ -112,6 +114,15 @@ TCorvaleApp::TCorvaleApp(const TOptions &options) : m_options(options)
     m_activities->SetPulses(m_pulses.get());
     m_exercises->SetExercisePrograms(m_exercisePrograms.get());
     m_exercisePrograms->SetExercises(m_exercises.get());
+    // One exporter of each kind, over the collection and the registers.
+    m_textExport = std::make_unique<TTextExport>();
+    m_htmlExport = std::make_unique<THtmlExport>();
+    for (TActExport *exporter : {static_cast<TActExport *>(m_textExport.get()), static_cast<TActExport *>(m_htmlExport.get())}) {
+        exporter->SetActivities(m_activities.get());
+        exporter->SetExercises(m_exercises.get());
+        exporter->SetPrograms(m_exercisePrograms.get());
+        exporter->SetPulses(m_pulses.get());
+    }
     m_state = TState::Closed;
 }
 
@@ -128,6 +139,8 @@ TCorvaleApp::~TCorvaleApp()
     }
     // The entries, courses and column settings hold queries on the
     // connection and borrow the registers.
+    m_htmlExport.reset();
+    m_textExport.reset();
     m_goals.reset();
     m_exerciseColumnSettings.reset();
     m_columnSettings.reset();
@@ -953,6 +966,25 @@ TGoals &TCorvaleApp::GetGoals()
 {
     RequireParts();
     return *m_goals;
+}
+
+int TCorvaleApp::Export(const QString &fileName, const QString &title, const std::function<void()> &progress, bool html,
+                        bool replace, const QString &replaceText, int separatorIndex, int *replaced)
+{
+    RequireParts();
+    TActExport *exporter = nullptr;
+    if (html) {
+        exporter = m_htmlExport.get();
+    } else {
+        m_textExport->SetSeparator(separatorIndex);
+        m_textExport->SetReplace(replace, replaceText);
+        exporter = m_textExport.get();
+    }
+    exporter->SetTitle(title);
+    exporter->ExportToFile(fileName, progress);
+    if (replaced)
+        *replaced = exporter->ReplacedCount();
+    return m_activities->Count();
 }
 
 TExercises &TCorvaleApp::GetExercises()

@@ -27,6 +27,8 @@ class TExerciseColumnSettings;
 class TExercisePrograms;
 class TExercises;
 class TGoals;
+class THtmlExport;
+class TTextExport;
 class TPulses;
 
 // The kinds of notification the application object sends to its observers.
@@ -262,6 +264,16 @@ public:
     // it. Its follow-up reads the open diary, whatever the lists show.
     TGoals &GetGoals();
 
+    // Writes every activity of the collection (the last search's result) to
+    // the file: as an HTML page with `html`, else as text with the separator
+    // of the index (see TTextExport) and, with `replace`, the separators in
+    // the diary's texts replaced by `replaceText`. The progress is told one
+    // step at a time, 3 x N + 2 steps for N activities. Returns N; the
+    // characters the file's code page cannot hold and that were written as
+    // "?" are counted in `replaced`.
+    int Export(const QString &fileName, const QString &title, const std::function<void()> &progress, bool html, bool replace,
+               const QString &replaceText, int separatorIndex, int *replaced = nullptr);
+
     // Sends one notification of the kind with the text.
     void Send(TNotifyKind kind, const QString &text = QString());
 
@@ -295,6 +307,8 @@ private:
     std::unique_ptr<TColumnSettings> m_columnSettings;
     std::unique_ptr<TExerciseColumnSettings> m_exerciseColumnSettings;
     std::unique_ptr<TGoals> m_goals;
+    std::unique_ptr<TTextExport> m_textExport;
+    std::unique_ptr<THtmlExport> m_htmlExport;
     QList<QStringList> m_places; // one list per display name, while a diary is open
     TOptions m_options;
     int m_colSettingChoice = -1;

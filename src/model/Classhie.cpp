@@ -409,6 +409,12 @@ void TActivity::DeletePulseIntervals()
     query.ExecSQL();
 }
 
+void TActivity::SetStoredPulseIntervals(const QList<qint32> &ids, const QList<qint32> &values)
+{
+    m_pulseIds = ids;
+    m_pulseValues = values;
+}
+
 void TActivity::LoadPulseIntervals()
 {
     TDbQuery &query = Query();

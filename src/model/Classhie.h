@@ -105,6 +105,9 @@ public:
     // list. Missing lists "Classhie 21"/"22", no pulse list "Classhie 23",
     // counts differ "Classhie 24", a value outside 0..100 "Classhie 25".
     void SetPulseIntervals(const QList<qint32> *ids, const QList<qint32> *values);
+    // Takes the pulse intervals as read from the diary, unchecked; for
+    // loading the intervals of many sessions in one query.
+    void SetStoredPulseIntervals(const QList<qint32> &ids, const QList<qint32> &values);
     void SetSessionNr(int nr) { m_sessionNr = nr; }
     int GetSessionNr() const { return m_sessionNr; }
     void SetState(TState state) { m_state = state; }

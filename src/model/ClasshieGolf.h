@@ -62,6 +62,9 @@ public:
     bool GetCalculate() const { return m_calculate; }
     // A copy of the card.
     TGolfHoles GetHoles() const { return m_holes; }
+    // Takes the card as read from the diary, unchecked; for loading the
+    // cards of many rounds in one query.
+    void SetStoredHoles(const TGolfHoles &holes) { m_holes = holes; }
 
     // The handicap after the latest other round played on or before `date`
     // (the latest entered when several share that day), with one decimal;

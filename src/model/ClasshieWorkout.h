@@ -69,6 +69,10 @@ public:
     void SetProgram(const QString &text);
     // "-1" until set; empty when the workout follows no program.
     QString GetProgram() const { return m_program; }
+    // Takes the program id as read from the diary (empty for none),
+    // unchecked and without touching the slots; for loading the programs of
+    // many workouts in one query.
+    void SetStoredProgram(const QString &text) { m_program = text; }
 
     // Every blank removed; "x" alone is no value, "x10" is "1x10" and "3x"
     // is "3x1".

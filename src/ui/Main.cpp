@@ -15,6 +15,7 @@
 #include "columns/ActivityColumns.h"
 #include "columns/ColumnPresets.h"
 #include "columns/GridActivityColumns.h"
+#include "export/Export.h"
 #include "foundation/CompGrid.h"
 #include "foundation/CorvaleExceptions.h"
 #include "foundation/DbClient.h"
@@ -283,6 +284,8 @@ void TfrmMain::BuildMenus()
     connect(m_mnuiSave, &QAction::triggered, this, [this] { Guard([this] { mnuiSaveClick(); }); });
     m_mnuiRemove = AddMenuItem(m_mnuArchive, "mnuiRemove", QStringLiteral("Tag &bort"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
     connect(m_mnuiRemove, &QAction::triggered, this, [this] { Guard([this] { mnuiRemoveClick(); }); });
+    m_mnuiExport = AddMenuItem(m_mnuArchive, "mnuiExport", QStringLiteral("&Exportera aktiviteter..."), QKeySequence());
+    connect(m_mnuiExport, &QAction::triggered, this, [this] { Guard([this] { mnuiExportClick(); }); });
     m_mnuiSort = AddMenuItem(m_mnuArchive, "mnuiSort", QStringLiteral("S&ortera..."), QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(m_mnuiSort, &QAction::triggered, this, [this] { Guard([this] { mnuiSortClick(); }); });
     m_mnuiPrint = AddMenuItem(m_mnuArchive, "mnuiPrint", QStringLiteral("Skriv &ut..."), QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -818,6 +821,15 @@ void TfrmMain::mnuiCalendarClick()
     m_frmCalendar->FillDates(*m_cplxgrdMain);
 }
 
+void TfrmMain::mnuiExportClick()
+{
+    if (!IsActiveMain())
+        return;
+    if (!m_frmExport)
+        m_frmExport = new TfrmExport(m_app, this);
+    m_frmExport->exec();
+}
+
 void TfrmMain::mnuiColumnPresetsClick()
 {
     if (!m_frmColumnPresets)
@@ -978,6 +990,8 @@ void TfrmMain::FormDestroy()
     m_frmColumnPresets = nullptr;
     delete m_frmObjectives;
     m_frmObjectives = nullptr;
+    delete m_frmExport;
+    m_frmExport = nullptr;
     if (m_app.State() == TCorvaleApp::TState::Open)
         m_app.Disconnect();
     RemoveWindowsAndHelpMenus();

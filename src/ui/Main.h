@@ -27,6 +27,7 @@ class TCorvaleApp;
 class TDatePicker;
 class TfrmCalendar;
 class TfrmColumnPresets;
+class TfrmExport;
 class TfrmCourse;
 class TfrmFrequency;
 class TfrmSummary;
@@ -208,6 +209,9 @@ private:
     bool EditPageEnabled() const override;
     void mnuiSaveClick();
     void mnuiRemoveClick();
+    // The export window over the found activities, made on first use and
+    // kept; only while this window is the active one.
+    void mnuiExportClick();
     void mnuiCopyFromEditClick();
     void mnuiCurrentCourseClick();
 
@@ -270,6 +274,9 @@ private:
     TfrmExercise *m_frmExercise = nullptr;
     // The goals window, made on first use and kept.
     TfrmObjectives *m_frmObjectives = nullptr;
+    // The export window and its menu item, enabled as tbtnRemove.
+    TfrmExport *m_frmExport = nullptr;
+    QAction *m_mnuiExport = nullptr;
     TSubjectObserver *m_observer = nullptr;
 
     // Status bar.

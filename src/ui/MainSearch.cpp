@@ -1000,6 +1000,7 @@ void TfrmMain::UpdateControls()
     m_tbtnSave->setEnabled(open && (onNew || (onEdit && loaded > 0)));
     m_mnuiSave->setEnabled(m_tbtnSave->isEnabled());
     m_mnuiRemove->setEnabled(m_tbtnRemove->isEnabled());
+    m_mnuiExport->setEnabled(m_tbtnRemove->isEnabled());
     m_mnuiChooseCourse->setEnabled(open && m_entry && m_entry->ChooseCourseEnabled());
     m_mnuiRemoveCourse->setEnabled(open && m_entry && m_entry->RemoveCourseEnabled());
     m_mnuiCopyFromEdit->setEnabled(open && m_entry && m_entry->CopyFromEditEnabled());
