@@ -211,6 +211,8 @@ void TfrmMain::FormCreate()
     BuildPages();
     BuildMenus();
     BuildToolBars();
+    BuildEditAndShowItems();
+    BuildEditToolBar();
     try {
         m_app.CheckInterbase();
     } catch (const ECorvaleError &) {
@@ -230,6 +232,7 @@ void TfrmMain::FormCreate()
     TEntryHost &host = *this;
     m_entry = std::make_unique<TEntryController>(m_app, m_cursor, *m_pgNew, *m_pgEdit, *m_entryRows, host, this);
     LoadWindowState(mainWindowKey, this);
+    LoadToolbarState();
     m_windowStateRead = true;
 
     m_observer = new TSubjectObserver(this);
@@ -959,6 +962,7 @@ void TfrmMain::FormClose()
 {
     if (m_windowStateRead) {
         SaveWindowState(mainWindowKey, this);
+        SaveToolbarState();
         TDefRegistry registry(TDefRegistry::THive::User);
         m_app.GetActivityColumns().WriteWidths(registry);
     }

@@ -128,6 +128,14 @@ public:
     // The text of the last find in the list, empty before the first.
     QString LastFindText() const { return m_findText; }
 
+    // Cut, copy and paste follow the focused control: cut and copy when it
+    // has a selection, paste when the clipboard holds text; "&Ändra i
+    // tabellen" when it is a grid whose current cell can be edited. Runs on
+    // every key and mouse-button release in the program.
+    void UpdateEditMenu();
+    // Each "&Verktygsfält" item is checked exactly when its tool bar shows.
+    void UpdateToolbarMenu();
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -248,6 +256,26 @@ private:
     void cplxgrdMainSectionResized(int section, int newSize);
     void cmbbxColumnPresetChange(int index);
     void UpdateActivityCounterAt(int row);
+
+    // Menus, tool bars and window state (MainMenus.cpp): the items of
+    // "&Redigera" and "&Visa" that act on the focused control, the pages and
+    // the tool bars, the "Ändra" tool bar, and the tool bars' and the
+    // current-course window's state between runs.
+    enum TToolbar { tbArchive, tbEdit, tbShow, tbColSetting, tbCount };
+    void BuildEditAndShowItems();
+    void BuildEditToolBar();
+    QToolBar *Toolbar(int index) const;
+    // By the item's tag: 1 cuts, 2 copies, 3 pastes on the focused control.
+    void mnuiEditClick(int tag);
+    void mnuiEditGridClick();
+    void mnuiShowClick(QObject *sender);
+    // By the item's tag (1 Archive, 2 Edit, 3 Show, 4 ColSetting).
+    void mnuToolbarClick(int tag);
+    // The place of a tool bar in the top bar: top relative to the first
+    // row, left from the window's edge.
+    QPoint ToolbarPlace(int index) const;
+    void LoadToolbarState();
+    void SaveToolbarState();
 
     TCorvaleApp &m_app;
     // The process's busy pointer (see TCorvaleForms).
@@ -417,4 +445,28 @@ private:
     bool m_shell = false;
     bool m_terminating = false;
     bool m_windowStateRead = false;
+
+    // Menus and tool bars of MainMenus.cpp.
+    QAction *m_mnuiCut = nullptr;
+    QAction *m_mnuiCopy = nullptr;
+    QAction *m_mnuiPaste = nullptr;
+    QAction *m_mnuiEditGrid = nullptr;
+    QAction *m_mnuiSearchPage = nullptr;
+    QAction *m_mnuiEditPage = nullptr;
+    QAction *m_mnuiNewPage = nullptr;
+    QAction *m_mnuiResultPage = nullptr;
+    QMenu *m_mnuiToolbars = nullptr;
+    QAction *m_mnuiToolbar[tbCount] = {};
+    QToolBar *m_tobarEdit = nullptr;
+    QToolButton *m_tbtnCopy = nullptr;
+    QToolButton *m_tbtnCut = nullptr;
+    QToolButton *m_tbtnPaste = nullptr;
+    // Kept by the clipboard's change signal: asking the clipboard itself is
+    // a round trip to the display server on every key.
+    bool m_clipboardHasText = false;
+    // Watches the whole program's keys and mouse for the two menus above.
+    QObject *m_applicationWatch = nullptr;
+    // Where each tool bar was when it last showed (or as stored, or as
+    // designed), for the tool bars that are hidden at closing.
+    QPoint m_toolbarPlace[tbCount];
 };

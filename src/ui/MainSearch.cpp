@@ -993,6 +993,9 @@ void TfrmMain::UpdateControls()
     const bool onResult = front == m_tshResult;
 
     m_pgctrlMain->setTabEnabled(m_pgctrlMain->indexOf(m_tshEdit), loaded > 0);
+    // The page item follows its page.
+    if (m_mnuiEditPage)
+        m_mnuiEditPage->setEnabled(loaded > 0);
     // The course lock and the pickers' pictures of both pages.
     m_pgNew->UpdateControls();
     m_pgEdit->UpdateControls();

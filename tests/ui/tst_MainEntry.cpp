@@ -553,9 +553,10 @@ private slots:
                 w.Action(action)->trigger();
         };
 
-        w.Action("mnuiCurrentCourse")->trigger();
+        // The window is open from the start, as it is until the user closes it.
         auto *current = w.Window().findChild<TfrmCurrentCourse *>();
         QVERIFY(current && current->isVisible());
+        QVERIFY(w.Action("mnuiCurrentCourse")->isChecked());
         // Every session read once, as the user would have seen them.
         list->SetRow(rowOf(bound[0]));
         w.Window().ShowSelectedActivity();
